@@ -1,0 +1,219 @@
+#include "forvok.h"
+
+#include "filelist.h"
+#include "sortedlist.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+
+using skelvor::FileList;
+using skelvor::ForVOK;
+using skelvor::SortedList;
+
+class ForVOKTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase();
+  void controlsStandInPlace_data();
+  void controlsStandInPlace();
+  void windowIsFixedWhiteAndTitled();
+  void tabOrderFollowsTheLayout();
+  void startsWithTheFocusOnEnd();
+  void enterOrSpaceOnEndClosesTheWindow_data();
+  void enterOrSpaceOnEndClosesTheWindow();
+  void gpxHeadAndFootAreExact();
+  void fileListShowsTheFixFilesOfTheProgramFolder();
+  void listsUseAFixedPitchFont();
+  void helpButtonsShareThePicture();
+  void territoryTableIsFilled();
+  void rendersToPng();
+
+ private:
+  QTemporaryDir folder_;
+};
+
+void ForVOKTest::initTestCase() {
+  QVERIFY(folder_.isValid());
+  for (const char* name : {"b.csv", "A.CSV", "c.Csv", "notes.txt", ".hidden.csv", "Help.pdf"}) {
+    QFile file(folder_.filePath(QString::fromLatin1(name)));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+  }
+  QVERIFY(QDir(folder_.path()).mkdir(QStringLiteral("folder.csv")));
+}
+
+void ForVOKTest::controlsStandInPlace_data() {
+  QTest::addColumn<QString>("name");
+  QTest::addColumn<QRect>("geometry");
+  QTest::addColumn<QString>("caption");
+  QTest::addColumn<bool>("shown");
+  QTest::newRow("End") << "Command3" << QRect(472, 316, 89, 41) << "End" << true;
+  QTest::newRow("File1") << "File1" << QRect(6, 10, 115, 41) << "" << true;
+  QTest::newRow("ListPAYS") << "ListPAYS" << QRect(6, 82, 61, 249) << "" << true;
+  QTest::newRow("ListResult") << "ListResult" << QRect(202, 80, 259, 249) << "" << true;
+  QTest::newRow("Export") << "Command5" << QRect(472, 128, 89, 73) << "Show in PlanePlotter" << true;
+  QTest::newRow("ListPAYSFull") << "ListPAYSFull" << QRect(72, 80, 125, 249) << "" << true;
+  QTest::newRow("Text1") << "Text1" << QRect(202, 56, 97, 21) << "" << true;
+  QTest::newRow("Find") << "Command1" << QRect(302, 56, 69, 21) << "Find" << true;
+  QTest::newRow("Label2") << "Label2" << QRect(236, 332, 223, 15) << "" << true;
+  QTest::newRow("Text2") << "Text2" << QRect(72, 56, 125, 21) << "" << true;
+  QTest::newRow("Add") << "Check1" << QRect(468, 50, 91, 35) << "Add to actual File" << false;
+  QTest::newRow("Select All") << "Command2" << QRect(382, 56, 69, 21) << "Select All" << true;
+  QTest::newRow("File2") << "File2" << QRect(566, 244, 91, 32) << "" << false;
+  QTest::newRow("Save as") << "Label3" << QRect(476, 94, 87, 13) << "Save as..." << true;
+  QTest::newRow("Text3") << "Text3" << QRect(472, 110, 89, 17) << "VOK" << true;
+  QTest::newRow("Label4") << "Label4" << QRect(428, 6, 127, 15) << "skelvor.example.org" << true;
+  QTest::newRow("Fr") << "Command4_0" << QRect(472, 238, 45, 63) << "Fr" << true;
+  QTest::newRow("En") << "Command4_1" << QRect(516, 238, 45, 63) << "En" << true;
+  QTest::newRow("Keep") << "Check2" << QRect(6, 336, 223, 21) << "Keep selected" << true;
+}
+
+static QString captionOf(const QWidget* control) {
+  if (auto* button = qobject_cast<const QAbstractButton*>(control)) return button->text();
+  if (auto* label = qobject_cast<const QLabel*>(control)) return label->text();
+  if (auto* edit = qobject_cast<const QLineEdit*>(control)) return edit->text();
+  return {};
+}
+
+void ForVOKTest::controlsStandInPlace() {
+  QFETCH(QString, name);
+  QFETCH(QRect, geometry);
+  QFETCH(QString, caption);
+  QFETCH(bool, shown);
+  ForVOK window(folder_.path());
+  window.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&window));
+  auto* control = window.findChild<QWidget*>(name);
+  QVERIFY2(control != nullptr, qPrintable(name));
+  QCOMPARE(control->geometry(), geometry);
+  QCOMPARE(captionOf(control), caption);
+  QCOMPARE(control->isVisible(), shown);
+  QVERIFY(control->isEnabled());
+}
+
+void ForVOKTest::windowIsFixedWhiteAndTitled() {
+  ForVOK window(folder_.path());
+  QCOMPARE(window.objectName(), QStringLiteral("ForVOK"));
+  QCOMPARE(window.windowTitle(), QStringLiteral("Skelvor"));
+  QCOMPARE(window.minimumSize(), QSize(569, 359));
+  QCOMPARE(window.maximumSize(), QSize(569, 359));
+  QCOMPARE(window.palette().color(QPalette::Window), QColor(Qt::white));
+  const Qt::WindowFlags flags = window.windowFlags();
+  QVERIFY(flags.testFlag(Qt::WindowCloseButtonHint));
+  QVERIFY(!flags.testFlag(Qt::WindowMinimizeButtonHint));
+  QVERIFY(!flags.testFlag(Qt::WindowMaximizeButtonHint));
+  QVERIFY(!window.windowIcon().isNull());
+  QCOMPARE(window.findChild<QLabel*>("Label4")->palette().color(QPalette::WindowText), QColor(192, 192, 192));
+}
+
+void ForVOKTest::tabOrderFollowsTheLayout() {
+  ForVOK window(folder_.path());
+  window.findChild<QCheckBox*>("Check1")->show();
+  window.findChild<FileList*>("File2")->show();
+  const QStringList expected = {"Command3", "File1",      "ListPAYS",   "ListResult", "Command5", "ListPAYSFull",
+                                "Text1",    "Command1",   "Text2",      "Check1",     "Command2", "File2",
+                                "Text3",    "Command4_0", "Command4_1", "Check2",     "Command3"};
+  QWidget* control = window.findChild<QWidget*>("Command3");
+  for (qsizetype i = 1; i < expected.size(); ++i) {
+    control = control->nextInFocusChain();
+    while (control->focusPolicy() == Qt::NoFocus || control->parentWidget() != &window)
+      control = control->nextInFocusChain();
+    QCOMPARE(control->objectName(), expected[i]);
+  }
+}
+
+void ForVOKTest::startsWithTheFocusOnEnd() {
+  ForVOK window(folder_.path());
+  window.show();
+  QVERIFY(QTest::qWaitForWindowActive(&window));
+  QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("Command3"));
+}
+
+void ForVOKTest::enterOrSpaceOnEndClosesTheWindow_data() {
+  QTest::addColumn<int>("key");
+  QTest::newRow("Enter") << int(Qt::Key_Return);
+  QTest::newRow("keypad Enter") << int(Qt::Key_Enter);
+  QTest::newRow("Space") << int(Qt::Key_Space);
+}
+
+void ForVOKTest::enterOrSpaceOnEndClosesTheWindow() {
+  QFETCH(int, key);
+  ForVOK window(folder_.path());
+  window.show();
+  QVERIFY(QTest::qWaitForWindowActive(&window));
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
+  QTRY_VERIFY(!window.isVisible());
+}
+
+void ForVOKTest::gpxHeadAndFootAreExact() {
+  ForVOK window(folder_.path());
+  const QByteArray head = window.TETE.toLatin1();
+  QVERIFY(head.startsWith("<?xml version=\"1.0\"?>\r\n<gpx creator=\"GPS Visualizer https://skelvor.example.org/\" "));
+  QVERIFY(head.endsWith(
+      " version=\"1.0\" xmlns=\"http://www.topografix.com/GPX/1/0\" "
+      "xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" "
+      "xsi:schemaLocation=\"http://www.topografix.com/GPX/1/0 http://www.topografix.com/GPX/1/0/gpx.xsd\">"));
+  QCOMPARE(head.count("\r\n"), 1);
+  QCOMPARE(window.FION, QStringLiteral("</gpx>"));
+  QVERIFY(window.CORPS.isEmpty());
+}
+
+void ForVOKTest::fileListShowsTheFixFilesOfTheProgramFolder() {
+  ForVOK window(folder_.path());
+  auto* file1 = window.findChild<FileList*>("File1");
+  QCOMPARE(file1->Path(), folder_.path());
+  QStringList shown;
+  for (qsizetype i = 0; i < file1->ListCount(); ++i) shown << file1->List(i);
+  QCOMPARE(shown, QStringList({"A.CSV", "b.csv", "c.Csv"}));
+  QCOMPARE(file1->FileName(), QString());
+  auto* file2 = window.findChild<FileList*>("File2");
+  QCOMPARE(file2->ListCount(), 1);
+  QCOMPARE(file2->List(0), QStringLiteral("Help.pdf"));
+}
+
+void ForVOKTest::listsUseAFixedPitchFont() {
+  ForVOK window(folder_.path());
+  for (const char* name : {"ListPAYS", "ListPAYSFull", "ListResult"}) {
+    const QFont font = window.findChild<SortedList*>(name)->font();
+    QCOMPARE(font.pointSizeF(), 8.25);
+    QVERIFY2(QFontInfo(font).fixedPitch(), name);
+  }
+  QCOMPARE(window.findChild<SortedList*>("ListResult")->selectionMode(), QAbstractItemView::ExtendedSelection);
+  QCOMPARE(window.findChild<SortedList*>("ListPAYS")->selectionMode(), QAbstractItemView::SingleSelection);
+}
+
+void ForVOKTest::helpButtonsShareThePicture() {
+  ForVOK window(folder_.path());
+  const auto* fr = window.findChild<QToolButton*>("Command4_0");
+  const auto* en = window.findChild<QToolButton*>("Command4_1");
+  QCOMPARE(fr->toolButtonStyle(), Qt::ToolButtonTextUnderIcon);
+  QVERIFY(!fr->icon().isNull());
+  QCOMPARE(en->icon().cacheKey(), fr->icon().cacheKey());
+  QCOMPARE(fr->icon().pixmap(30, 30).size(), QSize(30, 30));
+}
+
+void ForVOKTest::territoryTableIsFilled() {
+  ForVOK window(folder_.path());
+  QVERIFY(window.TERR[0].isEmpty());
+  QCOMPARE(window.TERR[38], QStringLiteral("Fl|Mauritius"));
+  QCOMPARE(window.TERR[246], QStringLiteral("CY|Canada"));
+}
+
+void ForVOKTest::rendersToPng() {
+  // Set SKELVOR_SCREENSHOT to a file path to look at the window.
+  const QString target = qEnvironmentVariable("SKELVOR_SCREENSHOT");
+  if (target.isEmpty()) QSKIP("SKELVOR_SCREENSHOT is not set");
+  ForVOK window(folder_.path());
+  window.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&window));
+  QVERIFY(window.grab().save(target));
+}
+
+QTEST_MAIN(ForVOKTest)
+#include "forvok_test.moc"

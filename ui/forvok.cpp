@@ -1,0 +1,242 @@
+#include "forvok.h"
+
+#include "appservices.h"
+#include "filelist.h"
+#include "gpx.h"
+#include "maker.h"
+#include "sortedlist.h"
+#include "widgets.h"
+
+#include <QFontDatabase>
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QScreen>
+
+#include <exception>
+
+namespace skelvor {
+
+namespace {
+
+// Where each control stands, in pixels of the client area, and its caption at start, in focus order.
+struct Placement {
+  const char* name;
+  const char* caption;
+  int left, top, width, height;
+};
+
+constexpr Placement kLayout[] = {
+    {"Command3", "End", 472, 316, 89, 41},
+    {"File1", "", 6, 10, 115, 41},
+    {"ListPAYS", "", 6, 82, 61, 249},
+    {"ListResult", "", 202, 80, 259, 249},
+    {"Command5", "Show in PlanePlotter", 472, 128, 89, 73},
+    {"ListPAYSFull", "", 72, 80, 125, 249},
+    {"Text1", "", 202, 56, 97, 21},
+    {"Command1", "Find", 302, 56, 69, 21},
+    {"Label2", "", 236, 332, 223, 15},
+    {"Text2", "", 72, 56, 125, 21},
+    {"Check1", "Add to actual File", 468, 50, 91, 35},
+    {"Command2", "Select All", 382, 56, 69, 21},
+    {"File2", "", 566, 244, 91, 32},
+    {"Label3", "Save as...", 476, 94, 87, 13},
+    {"Text3", "VOK", 472, 110, 89, 17},
+    {"Label4", kMakerHost, 428, 6, 127, 15},
+    {"Command4_0", "Fr", 472, 238, 45, 63},
+    {"Command4_1", "En", 516, 238, 45, 63},
+    {"Check2", "Keep selected", 6, 336, 223, 21},
+};
+
+constexpr QSize kClientSize(569, 359);
+constexpr QSize kHelpPictureSize(30, 30);
+
+// The lists' font: Consolas where the system has it, else the system's own fixed-pitch font, at 8.25 points.
+QFont listFont() {
+  QFont font = QFontDatabase::hasFamily(QStringLiteral("Consolas"))
+                   ? QFont(QStringLiteral("Consolas"))
+                   : QFontDatabase::systemFont(QFontDatabase::FixedFont);
+  font.setPointSizeF(8.25);
+  font.setWeight(QFont::Normal);
+  font.setItalic(false);
+  return font;
+}
+
+// The flat look: a one-pixel border around a white field.
+void makeFlat(QAbstractScrollArea* list) {
+  list->setFrameShape(QFrame::Box);
+  list->setLineWidth(1);
+  QPalette palette = list->palette();
+  palette.setColor(QPalette::Base, Qt::white);
+  palette.setColor(QPalette::WindowText, QColor(100, 100, 100));
+  list->setPalette(palette);
+}
+
+void makeFlat(QLineEdit* edit, bool white) {
+  edit->setStyleSheet(white ? QStringLiteral("QLineEdit { border: 1px solid #646464; background: white; }")
+                            : QStringLiteral("QLineEdit { border: 1px solid #646464; }"));
+}
+
+void setCaption(QWidget* control, const QString& caption) {
+  if (auto* button = qobject_cast<QAbstractButton*>(control)) button->setText(caption);
+  if (auto* label = qobject_cast<QLabel*>(control)) label->setText(caption);
+  if (auto* edit = qobject_cast<QLineEdit*>(control)) edit->setText(caption);
+}
+
+}  // namespace
+
+ForVOK::ForVOK(const QString& programFolder, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                          Qt::MSWindowsFixedSizeDialogHint),
+      programFolder_(programFolder) {
+  setObjectName(QStringLiteral("ForVOK"));
+  setWindowTitle(QStringLiteral("Skelvor"));
+  setWindowIcon(QIcon(QStringLiteral(":/pictures/radar.png")));
+  setFixedSize(kClientSize);
+  setAutoFillBackground(true);
+  QPalette white = palette();
+  white.setColor(QPalette::Window, Qt::white);
+  setPalette(white);
+
+  createLists();
+  createEditors();
+  createButtons();
+  createLabels();
+  applyLayout();
+  connectHandlers();
+  guard("Form_Load", [this] { Form_Load(); });
+  centreOnScreen();
+  Command3->setFocus();
+}
+
+void ForVOK::createLists() {
+  File1 = new FileList(this);
+  File1->SetPattern(QStringLiteral("*.CSV"));
+  File2 = new FileList(this);
+  File2->SetPattern(QStringLiteral("*.pdf"));
+  File2->hide();
+  makeFlat(File1);
+
+  ListPAYS = new SortedList(this);
+  ListPAYSFull = new SortedList(this);
+  ListResult = new SortedList(this);
+  ListResult->setSelectionMode(QAbstractItemView::ExtendedSelection);
+  // The coordinates stand 120 spaces to the right of what a row shows, out of sight.
+  ListResult->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  for (SortedList* list : {ListPAYS, ListPAYSFull, ListResult}) {
+    list->setFont(listFont());
+    makeFlat(list);
+  }
+}
+
+void ForVOK::createEditors() {
+  Text1 = new QLineEdit(this);
+  Text2 = new QLineEdit(this);
+  Text3 = new QLineEdit(this);
+  makeFlat(Text1, true);
+  makeFlat(Text2, true);
+  makeFlat(Text3, false);
+
+  // "Add to actual File" stands on white; "Keep selected" on the system's window-background colour.
+  Check1 = new QCheckBox(this);
+  Check1->setAutoFillBackground(true);
+  Check1->setBackgroundRole(QPalette::Base);
+  QPalette white = Check1->palette();
+  white.setColor(QPalette::Base, Qt::white);
+  Check1->setPalette(white);
+  Check1->hide();
+  Check2 = new QCheckBox(this);
+  Check2->setAutoFillBackground(true);
+  Check2->setBackgroundRole(QPalette::Base);
+  QPalette systemBackground = Check2->palette();
+  systemBackground.setColor(QPalette::Base, QGuiApplication::palette().color(QPalette::Base));
+  Check2->setPalette(systemBackground);
+}
+
+void ForVOK::createButtons() {
+  auto* enterClicks = new EnterClicksButtons(this);
+  Command1 = new QPushButton(this);
+  Command2 = new QPushButton(this);
+  Command3 = new QPushButton(this);
+  Command5 = new WrappingButton(this);
+  for (QPushButton* button : {Command1, Command2, Command3, Command5}) {
+    button->setAutoDefault(false);
+    button->installEventFilter(enterClicks);
+  }
+  for (auto& button : Command4) {
+    button = new QToolButton(this);
+    button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    button->setIconSize(kHelpPictureSize);
+    button->setFocusPolicy(Qt::StrongFocus);
+    button->installEventFilter(enterClicks);
+  }
+  Command4[0]->setIcon(QIcon(QStringLiteral(":/pictures/help.png")));
+}
+
+void ForVOK::createLabels() {
+  Label2 = new QLabel(this);
+  Label2->setAutoFillBackground(true);
+  Label3 = new QLabel(this);
+  Label4 = new ClickableLabel(this);
+  Label4->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  Label4->setCursor(Qt::PointingHandCursor);
+  QPalette grey = Label4->palette();
+  grey.setColor(QPalette::WindowText, QColor(192, 192, 192));
+  Label4->setPalette(grey);
+}
+
+void ForVOK::applyLayout() {
+  const std::array<QWidget*, std::size(kLayout)> controls = {
+      Command3, File1,    ListPAYS, ListResult, Command5, ListPAYSFull, Text1,       Command1,    Label2, Text2,
+      Check1,   Command2, File2,    Label3,     Text3,    Label4,       Command4[0], Command4[1], Check2};
+  QWidget* previous = nullptr;
+  for (std::size_t i = 0; i < controls.size(); ++i) {
+    const Placement& place = kLayout[i];
+    QWidget* control = controls[i];
+    control->setObjectName(QLatin1String(place.name));
+    control->setGeometry(place.left, place.top, place.width, place.height);
+    setCaption(control, QString::fromUtf8(place.caption));
+    if (control->focusPolicy() == Qt::NoFocus) continue;
+    if (previous != nullptr) setTabOrder(previous, control);
+    previous = control;
+  }
+}
+
+void ForVOK::connectHandlers() {
+  connect(Command3, &QPushButton::clicked, this, [this] { guard("Command3_Click", [this] { Command3_Click(); }); });
+}
+
+void ForVOK::centreOnScreen() {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  if (screen == nullptr) return;
+  const QRect available = screen->availableGeometry();
+  move(available.center() - QPoint(width() / 2, height() / 2));
+}
+
+template <typename Handler>
+void ForVOK::guard(const char* name, Handler&& handler) {
+  try {
+    handler();
+  } catch (const std::exception& failure) {
+    QMessageBox::critical(
+        this, windowTitle(),
+        tr("%1 did not complete: %2").arg(QLatin1String(name), QString::fromLocal8Bit(failure.what())));
+  } catch (...) {
+    QMessageBox::critical(this, windowTitle(), tr("%1 did not complete: an unknown failure.").arg(QLatin1String(name)));
+  }
+}
+
+void ForVOK::InitTERR() { fillTerritories(TERR); }
+
+void ForVOK::Form_Load() {
+  TETE = gpxDeclaration();
+  TETE += gpxOpeningTag();
+  FION = gpxClosingTag();
+  File1->SetPath(programFolder_);
+  File2->SetPath(programFolder_);
+  InitTERR();
+  Command4[1]->setIcon(Command4[0]->icon());
+}
+
+void ForVOK::Command3_Click() { close(); }
+
+}  // namespace skelvor

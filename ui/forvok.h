@@ -1,0 +1,81 @@
+#pragma once
+
+#include "territory.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStringList>
+#include <QToolButton>
+#include <QWidget>
+
+#include <array>
+
+namespace skelvor {
+
+class ClickableLabel;
+class FileList;
+class SortedList;
+
+/// The one window of Skelvor: fix files on the left, countries and their fixes in the middle, export on the right.
+/// It owns all the state of a run; its handlers read the controls, ask the core and write the controls back.
+class ForVOK : public QWidget {
+  Q_OBJECT
+
+ public:
+  /// Builds the window over `programFolder`, the folder that holds the program, its fix files and help documents,
+  /// and runs its load handler.
+  explicit ForVOK(const QString& programFolder, QWidget* parent = nullptr);
+
+  /// Fills the territory table.
+  void InitTERR();
+
+  /// The GPX head, body and foot.
+  QString TETE;
+  QString CORPS;
+  QString FION;
+  /// The territory table.
+  TerritoryTable TERR;
+
+  QString programFolder() const { return programFolder_; }
+
+ private:
+  void createLists();
+  void createEditors();
+  void createButtons();
+  void createLabels();
+  void applyLayout();
+  void connectHandlers();
+  void centreOnScreen();
+
+  /// Runs one handler; an unexpected failure is shown in a message box and the window goes on.
+  template <typename Handler>
+  void guard(const char* name, Handler&& handler);
+
+  void Form_Load();
+  void Command3_Click();
+
+  QString programFolder_;
+
+  FileList* File1 = nullptr;
+  FileList* File2 = nullptr;
+  SortedList* ListPAYS = nullptr;
+  SortedList* ListPAYSFull = nullptr;
+  SortedList* ListResult = nullptr;
+  QLineEdit* Text1 = nullptr;
+  QLineEdit* Text2 = nullptr;
+  QLineEdit* Text3 = nullptr;
+  QPushButton* Command1 = nullptr;
+  QPushButton* Command2 = nullptr;
+  QPushButton* Command3 = nullptr;
+  QPushButton* Command5 = nullptr;
+  std::array<QToolButton*, 2> Command4{};
+  QCheckBox* Check1 = nullptr;
+  QCheckBox* Check2 = nullptr;
+  QLabel* Label2 = nullptr;
+  QLabel* Label3 = nullptr;
+  ClickableLabel* Label4 = nullptr;
+};
+
+}  // namespace skelvor

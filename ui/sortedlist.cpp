@@ -1,0 +1,154 @@
+#include "sortedlist.h"
+
+#include <QFocusEvent>
+#include <QItemSelection>
+#include <QMouseEvent>
+#include <QScopedValueRollback>
+
+#include <algorithm>
+
+namespace skelvor {
+
+namespace detail {
+
+int ItemModel::rowCount(const QModelIndex& parent) const {
+  // Item views count rows in int; lists longer than that cannot be shown by any Qt view.
+  return parent.isValid() ? 0 : static_cast<int>(std::min<qsizetype>(items_.size(), INT_MAX));
+}
+
+QVariant ItemModel::data(const QModelIndex& index, int role) const {
+  if (role != Qt::DisplayRole || !index.isValid() || index.row() >= items_.size()) return {};
+  return items_.at(index.row());
+}
+
+void ItemModel::replaceAll(QStringList items) {
+  beginResetModel();
+  items_ = std::move(items);
+  endResetModel();
+}
+
+void ItemModel::insertAt(qsizetype row, const QString& text) {
+  beginInsertRows({}, static_cast<int>(row), static_cast<int>(row));
+  items_.insert(row, text);
+  endInsertRows();
+}
+
+}  // namespace detail
+
+SortedList::SortedList(QWidget* parent) : QListView(parent), model_(this) {
+  collator_.setCaseSensitivity(Qt::CaseInsensitive);
+  setModel(&model_);
+  setUniformItemSizes(true);
+  setEditTriggers(QAbstractItemView::NoEditTriggers);
+  setSelectionMode(QAbstractItemView::SingleSelection);
+  connect(selectionModel(), &QItemSelectionModel::currentChanged, this, &SortedList::onCurrentChanged);
+}
+
+void SortedList::AddItem(const QString& text) {
+  const QStringList& items = model_.items();
+  const auto place = std::upper_bound(items.begin(), items.end(), text, [this](const QString& a, const QString& b) {
+    return collator_.compare(a, b) < 0;
+  });
+  QScopedValueRollback quiet(quiet_, true);
+  model_.insertAt(place - items.begin(), text);
+}
+
+void SortedList::SetItems(QStringList items) {
+  // Collation keys turn each comparison of the sort into a plain byte comparison.
+  std::vector<std::pair<QCollatorSortKey, qsizetype>> keys;
+  keys.reserve(static_cast<std::size_t>(items.size()));
+  for (qsizetype i = 0; i < items.size(); ++i) keys.emplace_back(collator_.sortKey(items.at(i)), i);
+  std::stable_sort(keys.begin(), keys.end(), [](const auto& a, const auto& b) { return a.first.compare(b.first) < 0; });
+  QStringList sorted;
+  sorted.reserve(items.size());
+  for (const auto& key : keys) sorted.append(std::move(items[key.second]));
+  QScopedValueRollback quiet(quiet_, true);
+  model_.replaceAll(std::move(sorted));
+}
+
+void SortedList::Clear() {
+  QScopedValueRollback quiet(quiet_, true);
+  model_.replaceAll({});
+}
+
+qsizetype SortedList::ListCount() const { return model_.items().size(); }
+
+QString SortedList::List(qsizetype index) const {
+  return index >= 0 && index < ListCount() ? model_.items().at(index) : QString();
+}
+
+const QStringList& SortedList::Items() const { return model_.items(); }
+
+QString SortedList::Text() const { return List(ListIndex()); }
+
+void SortedList::SetText(const QString& text) {
+  const QStringList& items = model_.items();
+  qsizetype row = items.indexOf(text);
+  if (row < 0) {
+    const auto match = std::find_if(items.begin(), items.end(), [&text](const QString& item) {
+      return item.compare(text, Qt::CaseInsensitive) == 0;
+    });
+    if (match == items.end()) return;
+    row = match - items.begin();
+  }
+  makeCurrent(row);
+}
+
+qsizetype SortedList::ListIndex() const {
+  const QModelIndex current = currentIndex();
+  return current.isValid() ? current.row() : -1;
+}
+
+void SortedList::SetListIndex(qsizetype index) {
+  if (index < 0 || index >= ListCount()) return;
+  makeCurrent(index);
+}
+
+bool SortedList::Selected(qsizetype index) const {
+  return selectionModel()->isSelected(model_.index(static_cast<int>(index)));
+}
+
+void SortedList::SetSelected(qsizetype index, bool selected) {
+  selectionModel()->select(model_.index(static_cast<int>(index)),
+                           selected ? QItemSelectionModel::Select : QItemSelectionModel::Deselect);
+}
+
+void SortedList::SetSelectedRanges(const QList<std::pair<qsizetype, qsizetype>>& ranges) {
+  QItemSelection selection;
+  for (const auto& [first, last] : ranges)
+    selection.select(model_.index(static_cast<int>(first)), model_.index(static_cast<int>(last)));
+  selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+}
+
+void SortedList::mouseReleaseEvent(QMouseEvent* event) {
+  QListView::mouseReleaseEvent(event);
+  emit mouseUp(event->button(), event->modifiers(), event->position());
+}
+
+void SortedList::focusInEvent(QFocusEvent* event) {
+  // Item views make the first item current when they take the focus; a list box only shows where the focus is.
+  const bool hadCurrent = currentIndex().isValid();
+  {
+    QScopedValueRollback quiet(quiet_, true);
+    QListView::focusInEvent(event);
+    if (!hadCurrent && currentIndex().isValid()) selectionModel()->setCurrentIndex({}, QItemSelectionModel::NoUpdate);
+  }
+}
+
+void SortedList::onCurrentChanged(const QModelIndex& current) {
+  if (!quiet_ && current.isValid()) emit click();
+}
+
+void SortedList::makeCurrent(qsizetype row) {
+  const QModelIndex index = model_.index(static_cast<int>(row));
+  {
+    QScopedValueRollback quiet(quiet_, true);
+    const auto command = selectionMode() == QAbstractItemView::SingleSelection ? QItemSelectionModel::ClearAndSelect
+                                                                               : QItemSelectionModel::NoUpdate;
+    selectionModel()->setCurrentIndex(index, command);
+  }
+  scrollTo(index);
+  emit click();
+}
+
+}  // namespace skelvor
