@@ -14,3 +14,39 @@ QString gpxOpeningTag();
 QString gpxClosingTag();
 
 }  // namespace skelvor
+
+#include <optional>
+
+namespace skelvor {
+
+/// What a result row gives a waypoint: its name and its coordinates as text.
+struct WaypointFields {
+  QString name;
+  QString latitude;
+  QString longitude;
+};
+
+/// The waypoint fields of a result row: latitude and longitude are the last two "|"-separated pieces, the name is the
+/// text before the first space of what stands before them. Nothing when the row holds fewer than two "|".
+std::optional<WaypointFields> waypointFields(QStringView row);
+
+/// `text` with & < > and " written as entities and the characters that XML 1.0 forbids left out.
+QString xmlEscaped(QStringView text);
+
+/// One waypoint block as the GPX body gathers it: CR LF, the wpt tag, CR LF, the name, CR LF, the closing tag.
+QString waypointBlock(const WaypointFields& waypoint);
+
+/// The bytes of a GPX file: head, body and foot, then CR LF, in UTF-8 without a byte-order mark.
+QByteArray gpxFileBytes(const QString& head, const QString& body, const QString& foot);
+
+/// The outcome of writing a file.
+struct WriteResult {
+  bool ok = false;
+  QString error;
+};
+
+/// Writes `bytes` to `path` through a temporary file that replaces the target only once it is complete, so a failed
+/// write leaves any earlier file as it was.
+WriteResult writeFileAtomically(const QString& path, const QByteArray& bytes);
+
+}  // namespace skelvor

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+namespace skelvor {
+
+/// File kinds, as the file list's Tag carries them.
+inline constexpr char kNavaids[] = "NAV";
+inline constexpr char kWaypoints[] = "WPT";
+inline constexpr char kAirports[] = "APT";
+
+/// The text of a fix file: UTF-8 when the bytes are valid UTF-8 (a leading byte-order mark skipped), otherwise
+/// Windows-1252, in which every byte value stands for a character.
+QString decodeFixText(const QByteArray& bytes);
+
+/// The lines of a text: CR LF, a lone LF and a lone CR each end a line; the last line counts whether or not a line
+/// end follows it, and the empty piece after a final line end is no line.
+QStringList splitLines(QStringView text);
+
+/// The outcome of reading a fix file: its lines, or no lines and the reason.
+struct FixFile {
+  bool ok = false;
+  QString error;
+  QStringList lines;
+};
+
+/// Reads the fix file at `path` whole and splits it into lines.
+FixFile readFixFile(const QString& path);
+
+/// Each distinct country code (field 1, taken unchanged) once, in the order of first appearance. A line with fewer
+/// than two fields adds nothing; an empty field 1 is a code like any other.
+QStringList collectCodes(const QStringList& lines);
+
+/// The kind that a file name tells: "NAV" for a name containing "Navaid", "WPT" for "Waypoint", "APT" for "Airport"
+/// (case-sensitive; a later word wins), or `previous` when it holds none of them.
+QString fileKind(const QString& fileName, const QString& previous);
+
+}  // namespace skelvor
