@@ -2,8 +2,12 @@
 
 #include "appservices.h"
 #include "filelist.h"
+#include "fixfile.h"
 #include "gpx.h"
 #include "maker.h"
+#include "paths.h"
+#include "resultrows.h"
+#include "selection.h"
 #include "sortedlist.h"
 #include "widgets.h"
 
@@ -202,7 +206,18 @@ void ForVOK::applyLayout() {
 }
 
 void ForVOK::connectHandlers() {
-  connect(Command3, &QPushButton::clicked, this, [this] { guard("Command3_Click", [this] { Command3_Click(); }); });
+  const auto on = [this](auto* control, auto signal, const char* name, void (ForVOK::*handler)()) {
+    connect(control, signal, this, [this, name, handler] { guard(name, [this, handler] { (this->*handler)(); }); });
+  };
+  on(Command3, &QPushButton::clicked, "Command3_Click", &ForVOK::Command3_Click);
+  on(File1, &FileList::click, "File1_Click", &ForVOK::File1_Click);
+  on(ListPAYS, &SortedList::click, "ListPAYS_Click", &ForVOK::ListPAYS_Click);
+  on(ListPAYS, &SortedList::mouseUp, "ListPAYS_MouseUp", &ForVOK::ListPAYS_MouseUp);
+  on(ListPAYSFull, &SortedList::click, "ListPAYSFull_Click", &ForVOK::ListPAYSFull_Click);
+  on(Text2, &QLineEdit::textChanged, "Text2_Change", &ForVOK::Text2_Change);
+  on(Command1, &QPushButton::clicked, "Command1_Click", &ForVOK::Command1_Click);
+  on(Command2, &QPushButton::clicked, "Command2_Click", &ForVOK::Command2_Click);
+  on(Command5, &QPushButton::clicked, "Command5_Click", &ForVOK::Command5_Click);
 }
 
 void ForVOK::centreOnScreen() {
@@ -238,5 +253,87 @@ void ForVOK::Form_Load() {
 }
 
 void ForVOK::Command3_Click() { close(); }
+
+void ForVOK::File1_Click() {
+  ListPAYS->Clear();
+  ListPAYSFull->Clear();
+  const BusyPointer busy;
+  // A file that cannot be read leaves both lists empty; the kind and the kept country are still set as usual.
+  LIGNES = readFixFile(inFolder(File1->Path(), File1->FileName())).lines;
+  ListPAYS->SetItems(collectCodes(LIGNES));
+  File1->SetTag(fileKind(File1->FileName(), File1->Tag()));
+  QStringList names;
+  for (const QString& code : ListPAYS->Items())
+    if (const auto name = countryName(TERR, code)) names.append(*name);
+  ListPAYSFull->SetItems(names);
+  processWaitingEvents();
+  const QString keptCode = tagOf(Check2);
+  if (Check2->isChecked() && !keptCode.isEmpty()) ListPAYS->SetText(keptCode);
+}
+
+void ForVOK::ListPAYS_Click() {
+  const QString code = ListPAYS->Text();
+  ListResult->SetItems(resultRows(LIGNES, code, File1->Tag()));
+  const qsizetype count = ListResult->ListCount();
+  Label2->setText(objectsLabel(count));
+  setTag(Label2, QString::number(count));
+  setTag(Check2, code);
+}
+
+void ForVOK::ListPAYS_MouseUp() {
+  if (const auto name = countryName(TERR, ListPAYS->Text())) ListPAYSFull->SetText(*name);
+}
+
+void ForVOK::ListPAYSFull_Click() {
+  if (const auto code = countryCode(TERR, ListPAYSFull->Text())) ListPAYS->SetText(*code);
+  Check2->setText(QStringLiteral("Keep ") + ListPAYSFull->Text() + QStringLiteral(" selected"));
+}
+
+void ForVOK::Text2_Change() {
+  const qsizetype match = typeAheadMatch(ListPAYSFull->Items(), Text2->text());
+  if (match >= 0) ListPAYSFull->SetListIndex(match);
+}
+
+void ForVOK::Command1_Click() {
+  ListResult->hide();
+  processWaitingEvents();
+  const Matches found = findRows(ListResult->Items(), Text1->text());
+  ListResult->SetSelectedRanges(found.ranges);
+  ListResult->show();
+  processWaitingEvents();
+  Label2->setText(resultsLabel(found.count, tagOf(Label2)));
+}
+
+void ForVOK::Command2_Click() {
+  ListResult->hide();
+  processWaitingEvents();
+  const qsizetype count = ListResult->ListCount();
+  ListResult->SetSelectedRanges(count > 0 ? RowRanges{{0, count - 1}} : RowRanges{});
+  ListResult->show();
+  processWaitingEvents();
+  Label2->setText(resultsLabel(count, tagOf(Label2)));
+}
+
+void ForVOK::Command5_Click() {
+  if (!Check1->isChecked()) CORPS.clear();
+  const QStringList& rows = ListResult->Items();
+  const std::vector<bool> selected = ListResult->SelectedFlags();
+  for (std::size_t i = 0; i < selected.size(); ++i) {
+    if (!selected[i]) continue;
+    if (const auto waypoint = waypointFields(rows.at(static_cast<qsizetype>(i)))) CORPS += waypointBlock(*waypoint);
+  }
+  if (!CORPS.isEmpty() && WriteGPX()) Check1->setVisible(true);
+}
+
+bool ForVOK::WriteGPX() {
+  const QString path = inFolder(programFolder_, Text3->text() + QStringLiteral(".gpx"));
+  const WriteResult written = writeFileAtomically(path, gpxFileBytes(TETE, CORPS, FION));
+  if (!written.ok)
+    QMessageBox::warning(this, windowTitle(),
+                         tr("The waypoints were not written.\n\n%1\n\nThey are kept: choose another name under "
+                            "\"Save as...\" or free the file, then export again.")
+                             .arg(written.error));
+  return written.ok;
+}
 
 }  // namespace skelvor

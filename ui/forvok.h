@@ -37,6 +37,8 @@ class ForVOK : public QWidget {
   QString FION;
   /// The territory table.
   TerritoryTable TERR;
+  /// The lines of the loaded fix file.
+  QStringList LIGNES;
 
   QString programFolder() const { return programFolder_; }
 
@@ -55,6 +57,15 @@ class ForVOK : public QWidget {
 
   void Form_Load();
   void Command3_Click();
+  void File1_Click();
+  void ListPAYS_Click();
+  void ListPAYS_MouseUp();
+  void ListPAYSFull_Click();
+  void Text2_Change();
+  void Command1_Click();
+  void Command2_Click();
+  void Command5_Click();
+  bool WriteGPX();
 
   QString programFolder_;
 

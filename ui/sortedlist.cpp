@@ -113,6 +113,13 @@ void SortedList::SetSelected(qsizetype index, bool selected) {
                            selected ? QItemSelectionModel::Select : QItemSelectionModel::Deselect);
 }
 
+std::vector<bool> SortedList::SelectedFlags() const {
+  std::vector<bool> flags(static_cast<std::size_t>(ListCount()), false);
+  for (const QItemSelectionRange& range : selectionModel()->selection())
+    for (int row = range.top(); row <= range.bottom(); ++row) flags[static_cast<std::size_t>(row)] = true;
+  return flags;
+}
+
 void SortedList::SetSelectedRanges(const QList<std::pair<qsizetype, qsizetype>>& ranges) {
   QItemSelection selection;
   for (const auto& [first, last] : ranges)

@@ -5,6 +5,8 @@
 #include <QListView>
 #include <QStringList>
 
+#include <vector>
+
 namespace skelvor {
 
 namespace detail {
@@ -58,6 +60,8 @@ class SortedList : public QListView {
 
   bool Selected(qsizetype index) const;
   void SetSelected(qsizetype index, bool selected);
+  /// The selected flag of every item, in list order, read in one pass.
+  std::vector<bool> SelectedFlags() const;
   /// Selects the rows of `ranges` (first, last inclusive) and clears every other row, in one step.
   void SetSelectedRanges(const QList<std::pair<qsizetype, qsizetype>>& ranges);
 
