@@ -315,6 +315,8 @@ void ForVOK::Command2_Click() {
 }
 
 void ForVOK::Command5_Click() {
+  // A failed write gives the body back as it was, so that exporting again after mending the name adds nothing twice.
+  const QString gathered = CORPS;
   if (!Check1->isChecked()) CORPS.clear();
   const QStringList& rows = ListResult->Items();
   const std::vector<bool> selected = ListResult->SelectedFlags();
@@ -322,7 +324,11 @@ void ForVOK::Command5_Click() {
     if (!selected[i]) continue;
     if (const auto waypoint = waypointFields(rows.at(static_cast<qsizetype>(i)))) CORPS += waypointBlock(*waypoint);
   }
-  if (!CORPS.isEmpty() && WriteGPX()) Check1->setVisible(true);
+  if (CORPS.isEmpty()) return;
+  if (WriteGPX())
+    Check1->setVisible(true);
+  else
+    CORPS = gathered;
 }
 
 bool ForVOK::WriteGPX() {

@@ -1,0 +1,74 @@
+#!/usr/bin/env bash
+# Drives the built program in a real X window with real mouse and keyboard events, as a user would, and checks the
+# GPX files it writes. Run inside an X server (xvfb-run). Arguments: the program folder, the GPX 1.0 schema.
+set -euo pipefail
+program_folder=$1
+schema=$2
+for tool in xdotool xmllint; do
+  command -v "$tool" >/dev/null || { echo "missing tool: $tool" >&2; exit 1; }
+done
+
+work=$(mktemp -d)
+trap 'kill "$pid" 2>/dev/null || true; rm -rf "$work"' EXIT
+cp -r "$program_folder"/. "$work"/
+rm -f "$work"/*.gpx
+
+# Waits until a condition holds, for ten seconds at most.
+wait_for() {
+  local what=$1
+  shift
+  for _ in $(seq 200); do
+    if "$@"; then return 0; fi
+    sleep 0.05
+  done
+  echo "timed out waiting for $what" >&2
+  exit 1
+}
+count_waypoints() { [ -f "$1" ] && [ "$(grep -c '<wpt ' "$1")" -eq "$2" ]; }
+not_running() { ! kill -0 "$pid" 2>/dev/null; }
+
+"$work/skelvor" &
+pid=$!
+wid=$(xdotool search --sync --onlyvisible --name '^Skelvor$' | head -n 1)
+eval "$(xdotool getwindowgeometry --shell "$wid")"
+[ "$WIDTH" -eq 569 ] && [ "$HEIGHT" -eq 359 ] || { echo "window is ${WIDTH}x${HEIGHT}" >&2; exit 1; }
+
+# Clicks at a point of the client area.
+click() { xdotool mousemove --sync $((X + $1)) $((Y + $2)) click 1; }
+type_text() { xdotool type --delay 20 "$1"; }
+
+click 40 16                      # the first fix file...
+xdotool key End                  # ...then the last one, Sample Waypoints.csv
+click 30 88                      # the first country code: EF, Finland
+click 250 66 && type_text turka  # Find TURKA
+click 336 66
+click 416 66                     # Select All
+click 516 164                    # Show in PlanePlotter
+wait_for "VOK.gpx with 2 waypoints" count_waypoints "$work/VOK.gpx" 2
+
+click 478 67                     # tick Add to actual File
+click 130 66 && type_text zam    # type the first letters of Zambia
+click 416 66                     # Select All
+click 516 164                    # Show in PlanePlotter
+wait_for "VOK.gpx with 4 waypoints" count_waypoints "$work/VOK.gpx" 4
+
+click 516 118 && xdotool key ctrl+a && type_text Trip   # Save as... Trip
+click 516 164
+wait_for "Trip.gpx with 6 waypoints" count_waypoints "$work/Trip.gpx" 6
+
+click 516 336                    # End
+wait_for "the program to end" not_running
+
+names() { grep -o '<name>[^<]*</name>' "$1" | sed 's/<[^>]*>//g' | tr '\n' ' '; }
+expect_names() {
+  local got
+  got=$(names "$1")
+  [ "$got" = "$2" ] || { echo "$1 holds: $got; expected: $2" >&2; exit 1; }
+}
+expect_names "$work/VOK.gpx" "KORSO TURKA KAFUE ZAMBE "
+expect_names "$work/Trip.gpx" "KORSO TURKA KAFUE ZAMBE KAFUE ZAMBE "
+for gpx in "$work/VOK.gpx" "$work/Trip.gpx"; do
+  xmllint --noout --nonet --schema "$schema" "$gpx"
+  [ "$(tail -c 14 "$gpx")" = "$(printf '</wpt></gpx>\r\n')" ] || { echo "$gpx does not end the GPX way" >&2; exit 1; }
+done
+echo "1 passed, 0 failed"

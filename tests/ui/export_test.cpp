@@ -1,0 +1,213 @@
+#include "windowdriver.h"
+
+#include "gpx.h"
+
+#include <QLocale>
+
+namespace {
+
+QByteArray crlf(const QStringList& lines) { return (lines.join(QStringLiteral("\r\n")) + "\r\n").toUtf8(); }
+
+const QStringList kWaypoints = {"ABLAN;LF;45.18;5.28", "BAGNA;LF;47.05;2.90", "ABRIX;LF;44.10;1.10",
+                                "ARNOD;EG;51.87;-1.92", "BRAYS;EG;52.41;0.63"};
+
+QByteArray head() { return (skelvor::gpxDeclaration() + skelvor::gpxOpeningTag()).toUtf8(); }
+
+QByteArray block(const char* name, const char* lat, const char* lon) {
+  return QByteArray("\r\n<wpt lat=\"") + lat + "\" lon=\"" + lon + "\">\r\n <name>" + name + "</name>\r\n</wpt>";
+}
+
+QByteArray fileBytes(const QByteArray& blocks) { return head() + blocks + "</gpx>\r\n"; }
+
+QByteArray readFile(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+}  // namespace
+
+class ExportTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
+  void countsBeforeAnyFill();
+  void findReplacesAHandSelection_data();
+  void findReplacesAHandSelection();
+  void selectAllKeepsAHandSelection();
+  void exportWritesTheSelectedRowsInListOrder();
+  void nothingSelectedWritesNothing();
+  void addToActualFileGathersAcrossCountries();
+  void aNewNameTakesTheWholeBody();
+  void aFailedWriteKeepsEverything();
+  void aHundredThousandRowsExportWhole();
+
+ private:
+  static void loadCountry(WindowDriver& ui, const QString& code) {
+    if (ui.sorted("ListPAYS")->ListCount() == 0) {
+      ui.addFile("My Waypoints.csv", crlf(kWaypoints));
+      ui.clickFile("My Waypoints.csv");
+    }
+    ui.clickCode(code);
+  }
+  static QList<bool> selection(WindowDriver& ui) {
+    QList<bool> flags;
+    for (qsizetype i = 0; i < ui.sorted("ListResult")->ListCount(); ++i) flags << ui.sorted("ListResult")->Selected(i);
+    return flags;
+  }
+};
+
+void ExportTest::countsBeforeAnyFill() {
+  WindowDriver ui;
+  ui.button("Command1")->click();
+  QCOMPARE(ui.count(), QStringLiteral("0 result of  objects."));
+  ui.button("Command2")->click();
+  QCOMPARE(ui.count(), QStringLiteral("0 result of  objects."));
+}
+
+void ExportTest::findReplacesAHandSelection_data() {
+  QTest::addColumn<QString>("search");
+  QTest::addColumn<QList<bool>>("selected");
+  QTest::addColumn<QString>("count");
+  // Rows in list order: ABLAN, ABRIX, BAGNA.
+  QTest::newRow("ab") << "ab" << QList<bool>{true, true, false} << "2 results of 3 objects.";
+  QTest::newRow("AGN") << "AGN" << QList<bool>{false, false, true} << "1 result of 3 objects.";
+  QTest::newRow("nothing") << "zzz" << QList<bool>{false, false, false} << "0 result of 3 objects.";
+  QTest::newRow("identifier at the end") << "lan " << QList<bool>{true, false, false} << "1 result of 3 objects.";
+  QTest::newRow("coordinates") << "|44.1" << QList<bool>{false, true, false} << "1 result of 3 objects.";
+  QTest::newRow("empty") << "" << QList<bool>{true, true, true} << "3 results of 3 objects.";
+  QTest::newRow("bar") << "|" << QList<bool>{true, true, true} << "3 results of 3 objects.";
+}
+
+void ExportTest::findReplacesAHandSelection() {
+  QFETCH(QString, search);
+  QFETCH(QList<bool>, selected);
+  QFETCH(QString, count);
+  WindowDriver ui;
+  loadCountry(ui, "LF");
+  QCOMPARE(ui.visibleRows(), QStringList({"ABLAN", "ABRIX", "BAGNA"}));
+  WindowDriver::clickRow(ui.sorted("ListResult"), 2);  // a hand selection of BAGNA
+  ui.edit("Text1")->setText(search);
+  QTest::mouseClick(ui.button("Command1"), Qt::LeftButton);
+  QCOMPARE(selection(ui), selected);
+  QCOMPARE(ui.count(), count);
+  QVERIFY(ui.sorted("ListResult")->isVisible());
+}
+
+void ExportTest::selectAllKeepsAHandSelection() {
+  WindowDriver ui;
+  loadCountry(ui, "LF");
+  WindowDriver::clickRow(ui.sorted("ListResult"), 0);
+  WindowDriver::clickRow(ui.sorted("ListResult"), 2, Qt::LeftButton, Qt::ControlModifier);
+  QCOMPARE(selection(ui), QList<bool>({true, false, true}));
+  QTest::mouseClick(ui.button("Command2"), Qt::LeftButton);
+  QCOMPARE(selection(ui), QList<bool>({true, true, true}));
+  QCOMPARE(ui.count(), QStringLiteral("3 results of 3 objects."));
+}
+
+void ExportTest::exportWritesTheSelectedRowsInListOrder() {
+  WindowDriver ui;
+  loadCountry(ui, "LF");
+  WindowDriver::clickRow(ui.sorted("ListResult"), 2);
+  WindowDriver::clickRow(ui.sorted("ListResult"), 0, Qt::LeftButton, Qt::ControlModifier);
+  QVERIFY(!ui.check("Check1")->isVisible());
+  QTest::mouseClick(ui.button("Command5"), Qt::LeftButton);
+  QCOMPARE(readFile(QDir(ui.folder()).filePath("VOK.gpx")),
+           fileBytes(block("ABLAN", "45.18", "5.28") + block("BAGNA", "47.05", "2.90")));
+  QVERIFY(ui.check("Check1")->isVisible());
+  QVERIFY(!ui.check("Check1")->isChecked());
+}
+
+void ExportTest::nothingSelectedWritesNothing() {
+  WindowDriver ui;
+  loadCountry(ui, "LF");
+  QTest::mouseClick(ui.button("Command5"), Qt::LeftButton);
+  QVERIFY(!QFile::exists(QDir(ui.folder()).filePath("VOK.gpx")));
+  QVERIFY(!ui.check("Check1")->isVisible());
+  QVERIFY(ui.window().CORPS.isEmpty());
+}
+
+void ExportTest::addToActualFileGathersAcrossCountries() {
+  WindowDriver ui;
+  loadCountry(ui, "LF");
+  ui.edit("Text1")->setText("ablan");
+  ui.button("Command1")->click();
+  ui.button("Command5")->click();
+  ui.check("Check1")->click();
+  loadCountry(ui, "EG");
+  ui.button("Command2")->click();
+  ui.button("Command5")->click();
+  const QByteArray gathered =
+      block("ABLAN", "45.18", "5.28") + block("ARNOD", "51.87", "-1.92") + block("BRAYS", "52.41", "0.63");
+  QCOMPARE(readFile(QDir(ui.folder()).filePath("VOK.gpx")), fileBytes(gathered));
+  // Ticked with nothing selected: the file is written again with the gathered waypoints.
+  WindowDriver::clickRow(ui.sorted("ListResult"), 0, Qt::LeftButton, Qt::ControlModifier);
+  WindowDriver::clickRow(ui.sorted("ListResult"), 1, Qt::LeftButton, Qt::ControlModifier);
+  ui.button("Command5")->click();
+  QCOMPARE(readFile(QDir(ui.folder()).filePath("VOK.gpx")), fileBytes(gathered));
+  // Not ticked: the body starts afresh.
+  ui.check("Check1")->click();
+  ui.button("Command2")->click();
+  ui.button("Command5")->click();
+  QCOMPARE(readFile(QDir(ui.folder()).filePath("VOK.gpx")),
+           fileBytes(block("ARNOD", "51.87", "-1.92") + block("BRAYS", "52.41", "0.63")));
+}
+
+void ExportTest::aNewNameTakesTheWholeBody() {
+  WindowDriver ui;
+  loadCountry(ui, "EG");
+  ui.button("Command2")->click();
+  ui.button("Command5")->click();
+  const QByteArray first = readFile(QDir(ui.folder()).filePath("VOK.gpx"));
+  ui.check("Check1")->click();
+  loadCountry(ui, "LF");
+  WindowDriver::clickRow(ui.sorted("ListResult"), 1);
+  ui.edit("Text3")->setText("Trip");
+  ui.button("Command5")->click();
+  QCOMPARE(readFile(QDir(ui.folder()).filePath("VOK.gpx")), first);
+  QCOMPARE(
+      readFile(QDir(ui.folder()).filePath("Trip.gpx")),
+      fileBytes(block("ARNOD", "51.87", "-1.92") + block("BRAYS", "52.41", "0.63") + block("ABRIX", "44.10", "1.10")));
+}
+
+void ExportTest::aFailedWriteKeepsEverything() {
+  WindowDriver ui;
+  loadCountry(ui, "EG");
+  ui.button("Command2")->click();
+  ui.button("Command5")->click();
+  const QString earlier = QDir(ui.folder()).filePath("VOK.gpx");
+  const QByteArray first = readFile(earlier);
+  ui.check("Check1")->click();
+  const QString bodyBefore = ui.window().CORPS;
+
+  ui.edit("Text3")->setText("no such folder/VOK");
+  const QString message = WindowDriver::acceptMessageBox([&] { ui.button("Command5")->click(); });
+  QVERIFY2(message.contains("no such folder/VOK.gpx"), qPrintable(message));
+  QCOMPARE(ui.window().CORPS, bodyBefore);  // a failed export changes nothing: the gathered waypoints stay
+  QVERIFY(ui.check("Check1")->isChecked());
+  QCOMPARE(readFile(earlier), first);
+  QVERIFY(ui.window().isVisible());
+
+  ui.edit("Text3")->setText("VOK");  // the user picks a writable name and exports again
+  QTest::mouseClick(ui.button("Command5"), Qt::LeftButton);
+  QCOMPARE(readFile(earlier).count("<wpt "), 4);
+}
+
+void ExportTest::aHundredThousandRowsExportWhole() {
+  WindowDriver ui;
+  QByteArray text;
+  for (int i = 0; i < 100000; ++i) text += QStringLiteral("W%1;LF;45.0;5.0\r\n").arg(i, 6, 10, QChar(u'0')).toLatin1();
+  ui.addFile("Big Waypoints.csv", text);
+  ui.clickFile("Big Waypoints.csv");
+  ui.clickCode("LF");
+  ui.button("Command2")->click();
+  QCOMPARE(ui.count(), QStringLiteral("100000 results of 100000 objects."));
+  ui.button("Command5")->click();
+  const QByteArray written = readFile(QDir(ui.folder()).filePath("VOK.gpx"));
+  QCOMPARE(written.count("<wpt "), 100000);
+  QCOMPARE(written.count("\r\n"), 2 + 3 * 100000);
+  QVERIFY(written.endsWith("<name>W099999</name>\r\n</wpt></gpx>\r\n"));
+}
+
+QTEST_MAIN(ExportTest)
+#include "export_test.moc"

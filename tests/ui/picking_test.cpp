@@ -1,0 +1,271 @@
+#include "windowdriver.h"
+
+#include <QGuiApplication>
+#include <QLocale>
+#include <QScrollBar>
+#include <QSignalSpy>
+
+namespace {
+
+const QString kSpaces(120, u' ');
+
+QByteArray crlf(const QStringList& lines) { return (lines.join(QStringLiteral("\r\n")) + "\r\n").toUtf8(); }
+
+const QStringList kNavaids = {"VOR;LF;BTZ;x;43.47;-1.52;x;x;x;BIARRITZ", "NDB;EG;WLN;x;52.60;-1.02;x;x;x;WELLINGHAM",
+                              "VOR;FL;LSK;x;-15.32;28.44;x;x;x;LUSAKA",  "NDB;Fl;PLS;x;-20.30;57.61;x;x;x;PLAISANCE",
+                              "DME;LF;CRV;x;49.48;0.15;x;x;x;CARVILLE",  "VOR;XX;TST;x;10.00;10.00;x;x;x;TEST",
+                              "VOR;EF;HLK;x;60.31;24.95;x;x;x;HALIKKO",  "VOR;FO;LBV;x;0.45;9.41;x;x;x;LIBREVILLE"};
+
+}  // namespace
+
+class PickingTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
+  void clickingAFileListsItsCountries();
+  void pickingACodeListsItsFixes();
+  void pickingANameSelectsItsCode();
+  void typingFindsANameByItsFirstLetters_data();
+  void typingFindsANameByItsFirstLetters();
+  void clearingTheTypedTextPicksTheFirstName();
+  void mauritiusAndZambiaStayApart();
+  void arrowKeysInTheCodesLeaveTheNamesAlone();
+  void aCodeWithoutNameKeepsTheNameList();
+  void keepSelectedPicksTheCountryInTheNextFile();
+  void keepSelectedKeepsTheRowsWhenTheCodeIsMissing();
+  void aDeletedFileGivesEmptyLists();
+  void aNameWithoutKindWordKeepsTheKind();
+  void lineEndsOfEveryKindLoad();
+  void windows1252NamesLoadIntact();
+  void aHundredThousandFixesFillAndScroll();
+};
+
+void PickingTest::clickingAFileListsItsCountries() {
+  WindowDriver ui;
+  ui.addFile("My Navaids.csv", crlf(kNavaids));
+  ui.clickFile("My Navaids.csv");
+  QCOMPARE(ui.sorted("ListPAYS")->Items(), QStringList({"EF", "EG", "Fl", "FL", "FO", "LF", "XX"}));
+  QCOMPARE(ui.sorted("ListPAYSFull")->Items(),
+           QStringList({"Finland", "France", "Gabon", "Mauritius", "United Kingdom", "Zambia"}));
+  QCOMPARE(ui.list<skelvor::FileList>("File1")->Tag(), QStringLiteral("NAV"));
+  QCOMPARE(ui.sorted("ListPAYS")->ListIndex(), -1);
+  QVERIFY(ui.rows().isEmpty());
+  QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
+}
+
+void PickingTest::pickingACodeListsItsFixes() {
+  WindowDriver ui;
+  ui.addFile("My Navaids.csv", crlf(kNavaids));
+  ui.clickFile("My Navaids.csv");
+  ui.clickCode("LF");
+  QCOMPARE(ui.rows(), QStringList({"BTZ (VOR) BIARRITZ" + kSpaces + "|43.47|-1.52",
+                                   "CRV (DME) CARVILLE" + kSpaces + "|49.48|0.15"}));
+  QCOMPARE(ui.count(), QStringLiteral("2 objects"));
+  QCOMPARE(ui.tagOf("Label2"), QStringLiteral("2"));
+  QCOMPARE(ui.tagOf("Check2"), QStringLiteral("LF"));
+  QCOMPARE(ui.sorted("ListPAYSFull")->Text(), QStringLiteral("France"));
+  QCOMPARE(ui.check("Check2")->text(), QStringLiteral("Keep France selected"));
+  auto* results = ui.sorted("ListResult");
+  QCOMPARE(results->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+  QVERIFY(!results->horizontalScrollBar()->isVisible());
+}
+
+void PickingTest::pickingANameSelectsItsCode() {
+  WindowDriver ui;
+  ui.addFile("My Navaids.csv", crlf(kNavaids));
+  ui.clickFile("My Navaids.csv");
+  ui.clickName("United Kingdom");
+  QCOMPARE(ui.sorted("ListPAYS")->Text(), QStringLiteral("EG"));
+  QCOMPARE(ui.visibleRows(), QStringList({"WLN (NDB) WELLINGHAM"}));
+  QCOMPARE(ui.check("Check2")->text(), QStringLiteral("Keep United Kingdom selected"));
+  QCOMPARE(ui.count(), QStringLiteral("1 objects"));
+}
+
+void PickingTest::typingFindsANameByItsFirstLetters_data() {
+  QTest::addColumn<QString>("typed");
+  QTest::addColumn<QString>("name");
+  QTest::newRow("f") << "f"
+                     << "Finland";
+  QTest::newRow("fr") << "fr"
+                      << "France";
+  QTest::newRow("frx keeps France") << "frx"
+                                    << "France";
+  QTest::newRow("fR") << "fR"
+                      << "France";
+  QTest::newRow("longer than every name") << "zambia and more"
+                                          << "Zambia";
+}
+
+void PickingTest::typingFindsANameByItsFirstLetters() {
+  QFETCH(QString, typed);
+  QFETCH(QString, name);
+  WindowDriver ui;
+  ui.addFile("My Navaids.csv", crlf(kNavaids));
+  ui.clickFile("My Navaids.csv");
+  ui.typeCountry(typed);
+  QCOMPARE(ui.sorted("ListPAYSFull")->Text(), name);
+  const auto code = skelvor::countryCode(ui.window().TERR, name);
+  QCOMPARE(ui.sorted("ListPAYS")->Text(), *code);
+  QCOMPARE(ui.check("Check2")->text(), "Keep " + name + " selected");
+}
+
+void PickingTest::clearingTheTypedTextPicksTheFirstName() {
+  WindowDriver ui;
+  ui.addFile("My Navaids.csv", crlf(kNavaids));
+  ui.clickFile("My Navaids.csv");
+  ui.typeCountry("ga");
+  QCOMPARE(ui.sorted("ListPAYSFull")->Text(), QStringLiteral("Gabon"));
+  QTest::keyClick(ui.edit("Text2"), Qt::Key_Backspace);
+  QTest::keyClick(ui.edit("Text2"), Qt::Key_Backspace);
+  QCOMPARE(ui.sorted("ListPAYSFull")->Text(), QStringLiteral("Finland"));
+  QCOMPARE(ui.visibleRows(), QStringList({"HLK (VOR) HALIKKO"}));
+}
+
+void PickingTest::mauritiusAndZambiaStayApart() {
+  WindowDriver ui;
+  ui.addFile("My Navaids.csv", crlf(kNavaids));
+  ui.clickFile("My Navaids.csv");
+  ui.clickCode("Fl");
+  QCOMPARE(ui.sorted("ListPAYSFull")->Text(), QStringLiteral("Mauritius"));
+  QCOMPARE(ui.check("Check2")->text(), QStringLiteral("Keep Mauritius selected"));
+  QCOMPARE(ui.visibleRows(), QStringList({"PLS (NDB) PLAISANCE"}));
+  ui.clickName("Zambia");
+  QCOMPARE(ui.sorted("ListPAYS")->Text(), QStringLiteral("FL"));
+  QCOMPARE(ui.visibleRows(), QStringList({"LSK (VOR) LUSAKA"}));
+  ui.clickName("Mauritius");
+  QCOMPARE(ui.sorted("ListPAYS")->Text(), QStringLiteral("Fl"));
+  ui.clickCode("FL");
+  QCOMPARE(ui.sorted("ListPAYSFull")->Text(), QStringLiteral("Zambia"));
+  // The right button synchronises the names as the left one does.
+  WindowDriver::clickRow(ui.sorted("ListPAYS"), ui.sorted("ListPAYS")->Items().indexOf("Fl"), Qt::RightButton);
+  QCOMPARE(ui.sorted("ListPAYSFull")->Text(), QStringLiteral("Mauritius"));
+}
+
+void PickingTest::arrowKeysInTheCodesLeaveTheNamesAlone() {
+  WindowDriver ui;
+  ui.addFile("My Navaids.csv", crlf(kNavaids));
+  ui.clickFile("My Navaids.csv");
+  ui.clickCode("EF");
+  QTest::keyClick(ui.sorted("ListPAYS"), Qt::Key_Down);
+  QCOMPARE(ui.sorted("ListPAYS")->Text(), QStringLiteral("EG"));
+  QCOMPARE(ui.visibleRows(), QStringList({"WLN (NDB) WELLINGHAM"}));
+  QCOMPARE(ui.sorted("ListPAYSFull")->Text(), QStringLiteral("Finland"));
+  QCOMPARE(ui.check("Check2")->text(), QStringLiteral("Keep Finland selected"));
+  QCOMPARE(ui.tagOf("Check2"), QStringLiteral("EG"));
+}
+
+void PickingTest::aCodeWithoutNameKeepsTheNameList() {
+  WindowDriver ui;
+  ui.addFile("My Navaids.csv", crlf(kNavaids));
+  ui.clickFile("My Navaids.csv");
+  ui.clickCode("LF");
+  ui.clickCode("XX");
+  QCOMPARE(ui.visibleRows(), QStringList({"TST (VOR) TEST"}));
+  QCOMPARE(ui.sorted("ListPAYSFull")->Text(), QStringLiteral("France"));
+  QCOMPARE(ui.check("Check2")->text(), QStringLiteral("Keep France selected"));
+  QCOMPARE(ui.tagOf("Check2"), QStringLiteral("XX"));
+}
+
+void PickingTest::keepSelectedPicksTheCountryInTheNextFile() {
+  WindowDriver ui;
+  ui.addFile("My Navaids.csv", crlf(kNavaids));
+  ui.addFile("My Waypoints.csv", crlf({"ABLAN;LF;45.18;5.28", "KAFUE;FL;-15.68;28.18", "PAMPL;Fl;-20.19;57.55"}));
+  ui.clickFile("My Navaids.csv");
+  ui.clickCode("Fl");
+  ui.check("Check2")->click();
+  ui.clickFile("My Waypoints.csv");
+  QCOMPARE(ui.sorted("ListPAYS")->Text(), QStringLiteral("Fl"));
+  QCOMPARE(ui.rows(), QStringList({"PAMPL" + kSpaces + "|-20.19|57.55"}));
+  QCOMPARE(ui.sorted("ListPAYSFull")->ListIndex(), -1);
+  QCOMPARE(ui.check("Check2")->text(), QStringLiteral("Keep Mauritius selected"));
+  QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
+}
+
+void PickingTest::keepSelectedKeepsTheRowsWhenTheCodeIsMissing() {
+  WindowDriver ui;
+  ui.addFile("My Navaids.csv", crlf(kNavaids));
+  ui.addFile("Other Waypoints.csv", crlf({"ABLAN;LF;45.18;5.28"}));
+  ui.clickFile("My Navaids.csv");
+  ui.clickCode("EG");
+  ui.clickFile("Other Waypoints.csv");  // not ticked: nothing is picked
+  QCOMPARE(ui.sorted("ListPAYS")->ListIndex(), -1);
+  QCOMPARE(ui.visibleRows(), QStringList({"WLN (NDB) WELLINGHAM"}));
+  ui.check("Check2")->click();
+  ui.clickFile("Other Waypoints.csv");  // ticked, but the file has no EG
+  QCOMPARE(ui.sorted("ListPAYS")->ListIndex(), -1);
+  QCOMPARE(ui.visibleRows(), QStringList({"WLN (NDB) WELLINGHAM"}));
+  QCOMPARE(ui.count(), QStringLiteral("1 objects"));
+}
+
+void PickingTest::aDeletedFileGivesEmptyLists() {
+  WindowDriver ui;
+  ui.addFile("My Navaids.csv", crlf(kNavaids));
+  ui.addFile("Gone Airports.csv", crlf({"LFBZ;LF;A;BIQ;43.46;-1.52;x;x;Biarritz"}));
+  ui.clickFile("My Navaids.csv");
+  QVERIFY(QFile::remove(QDir(ui.folder()).filePath("Gone Airports.csv")));
+  const QString message = WindowDriver::acceptMessageBox([&] { ui.clickFile("Gone Airports.csv"); });
+  QCOMPARE(message, QString());
+  QCOMPARE(ui.sorted("ListPAYS")->ListCount(), 0);
+  QCOMPARE(ui.sorted("ListPAYSFull")->ListCount(), 0);
+  QCOMPARE(ui.list<skelvor::FileList>("File1")->Tag(), QStringLiteral("APT"));
+  QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
+}
+
+void PickingTest::aNameWithoutKindWordKeepsTheKind() {
+  WindowDriver ui;
+  ui.addFile("plain.csv", crlf({"ABLAN;LF;45.18;5.28"}));
+  ui.addFile("My Waypoints.csv", crlf({"BAGNA;LF;47.05;2.90"}));
+  ui.clickFile("plain.csv");
+  QCOMPARE(ui.list<skelvor::FileList>("File1")->Tag(), QString());
+  ui.clickCode("LF");
+  QCOMPARE(ui.count(), QStringLiteral("0 objects"));
+  QCOMPARE(ui.tagOf("Label2"), QStringLiteral("0"));
+  ui.clickFile("My Waypoints.csv");
+  ui.clickFile("plain.csv");
+  QCOMPARE(ui.list<skelvor::FileList>("File1")->Tag(), QStringLiteral("WPT"));
+  ui.clickCode("LF");
+  QCOMPARE(ui.visibleRows(), QStringList({"ABLAN"}));
+}
+
+void PickingTest::lineEndsOfEveryKindLoad() {
+  WindowDriver ui;
+  ui.addFile("LF Waypoints.csv", "ABLAN;LF;45.18;5.28\nBAGNA;LF;47.05;2.90\nARNOD;EG;51.87;-1.92");
+  ui.addFile("CR Waypoints.csv", "ABLAN;LF;45.18;5.28\rARNOD;EG;51.87;-1.92\r");
+  ui.clickFile("LF Waypoints.csv");
+  QCOMPARE(ui.sorted("ListPAYS")->Items(), QStringList({"EG", "LF"}));
+  ui.clickCode("LF");
+  QCOMPARE(ui.visibleRows(), QStringList({"ABLAN", "BAGNA"}));
+  ui.clickCode("EG");  // the last line has no line end and counts all the same
+  QCOMPARE(ui.rows(), QStringList({"ARNOD" + kSpaces + "|51.87|-1.92"}));
+  ui.clickFile("CR Waypoints.csv");
+  QCOMPARE(ui.sorted("ListPAYS")->Items(), QStringList({"EG", "LF"}));
+}
+
+void PickingTest::windows1252NamesLoadIntact() {
+  WindowDriver ui;
+  ui.addFile("Old Airports.csv", QByteArray("LFMH;LF;A;EBU;45.54;4.29;x;x;Saint-\xC9tienne Bouth\xE9on\r\n"
+                                            "LFXY;LF;A;;45.00;4.00;x;x;Caf\xE9 \x80 Field\r\n"));
+  ui.clickFile("Old Airports.csv");
+  ui.clickCode("LF");
+  QCOMPARE(ui.visibleRows(), QStringList({QStringLiteral("LFMH (EBU) Saint-\u00C9tienne Bouth\u00E9on"),
+                                          QStringLiteral("LFXY  ---  Caf\u00E9 \u20AC Field")}));
+}
+
+void PickingTest::aHundredThousandFixesFillAndScroll() {
+  WindowDriver ui;
+  QByteArray text;
+  for (int i = 0; i < 100000; ++i) text += QStringLiteral("W%1;LF;45.0;5.0\r\n").arg(i, 6, 10, QChar(u'0')).toLatin1();
+  ui.addFile("Big Waypoints.csv", text);
+  ui.clickFile("Big Waypoints.csv");
+  ui.clickCode("LF");
+  QCOMPARE(ui.count(), QStringLiteral("100000 objects"));
+  QCOMPARE(ui.tagOf("Label2"), QStringLiteral("100000"));
+  auto* results = ui.sorted("ListResult");
+  results->scrollToBottom();
+  QCOMPARE(results->indexAt(QPoint(5, results->viewport()->height() - 5)).row() > 99980, true);
+  QCOMPARE(results->List(99999).left(7), QStringLiteral("W099999"));
+}
+
+QTEST_MAIN(PickingTest)
+#include "picking_test.moc"
