@@ -4,15 +4,18 @@
 #include "filelist.h"
 #include "gpx.h"
 #include "maker.h"
+#include "paths.h"
 #include "sortedlist.h"
 #include "widgets.h"
 
+#include <QDesktopServices>
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QScreen>
 
 #include <exception>
+#include <utility>
 
 namespace skelvor {
 
@@ -87,7 +90,8 @@ void setCaption(QWidget* control, const QString& caption) {
 ForVOK::ForVOK(const QString& programFolder, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                           Qt::MSWindowsFixedSizeDialogHint),
-      programFolder_(programFolder) {
+      programFolder_(programFolder),
+      opener_(&QDesktopServices::openUrl) {
   setObjectName(QStringLiteral("ForVOK"));
   setWindowTitle(QStringLiteral("Skelvor"));
   setWindowIcon(QIcon(QStringLiteral(":/pictures/radar.png")));
@@ -203,6 +207,10 @@ void ForVOK::applyLayout() {
 
 void ForVOK::connectHandlers() {
   connect(Command3, &QPushButton::clicked, this, [this] { guard("Command3_Click", [this] { Command3_Click(); }); });
+  for (std::size_t index = 0; index < Command4.size(); ++index)
+    connect(Command4[index], &QToolButton::clicked, this,
+            [this, index] { guard("Command4_Click", [this, index] { Command4_Click(static_cast<int>(index)); }); });
+  connect(Label4, &ClickableLabel::click, this, [this] { guard("Label4_Click", [this] { Label4_Click(); }); });
 }
 
 void ForVOK::centreOnScreen() {
@@ -238,5 +246,19 @@ void ForVOK::Form_Load() {
 }
 
 void ForVOK::Command3_Click() { close(); }
+
+void ForVOK::setOpener(std::function<bool(const QUrl&)> opener) { opener_ = std::move(opener); }
+
+// "Fr" opens the first French help document of the program folder, "En" the first English one.
+void ForVOK::Command4_Click(int Index) {
+  if (Index == 0) File2->SetPattern(QStringLiteral("Ai*.pdf"));
+  if (Index == 1) File2->SetPattern(QStringLiteral("He*.pdf"));
+  File2->Refresh();
+  processWaitingEvents();
+  if (File2->ListCount() == 0) return;
+  opener_(QUrl::fromLocalFile(inFolder(File2->Path(), File2->List(0))));
+}
+
+void ForVOK::Label4_Click() { opener_(QUrl(QString::fromLatin1(kMakerUrl))); }
 
 }  // namespace skelvor
