@@ -11,12 +11,14 @@
 #include "sortedlist.h"
 #include "widgets.h"
 
+#include <QDesktopServices>
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QScreen>
 
 #include <exception>
+#include <utility>
 
 namespace skelvor {
 
@@ -91,7 +93,8 @@ void setCaption(QWidget* control, const QString& caption) {
 ForVOK::ForVOK(const QString& programFolder, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                           Qt::MSWindowsFixedSizeDialogHint),
-      programFolder_(programFolder) {
+      programFolder_(programFolder),
+      opener_(&QDesktopServices::openUrl) {
   setObjectName(QStringLiteral("ForVOK"));
   setWindowTitle(QStringLiteral("Skelvor"));
   setWindowIcon(QIcon(QStringLiteral(":/pictures/radar.png")));
@@ -119,6 +122,8 @@ void ForVOK::createLists() {
   File2->SetPattern(QStringLiteral("*.pdf"));
   File2->hide();
   makeFlat(File1);
+  // Like the other lists, the file list cuts long names rather than scroll sideways.
+  File1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 
   ListPAYS = new SortedList(this);
   ListPAYSFull = new SortedList(this);
@@ -218,6 +223,10 @@ void ForVOK::connectHandlers() {
   on(Command1, &QPushButton::clicked, "Command1_Click", &ForVOK::Command1_Click);
   on(Command2, &QPushButton::clicked, "Command2_Click", &ForVOK::Command2_Click);
   on(Command5, &QPushButton::clicked, "Command5_Click", &ForVOK::Command5_Click);
+  for (std::size_t index = 0; index < Command4.size(); ++index)
+    connect(Command4[index], &QToolButton::clicked, this,
+            [this, index] { guard("Command4_Click", [this, index] { Command4_Click(static_cast<int>(index)); }); });
+  connect(Label4, &ClickableLabel::click, this, [this] { guard("Label4_Click", [this] { Label4_Click(); }); });
 }
 
 void ForVOK::centreOnScreen() {
@@ -341,5 +350,18 @@ bool ForVOK::WriteGPX() {
                              .arg(written.error));
   return written.ok;
 }
+void ForVOK::setOpener(std::function<bool(const QUrl&)> opener) { opener_ = std::move(opener); }
+
+// "Fr" opens the first French help document of the program folder, "En" the first English one.
+void ForVOK::Command4_Click(int Index) {
+  if (Index == 0) File2->SetPattern(QStringLiteral("Ai*.pdf"));
+  if (Index == 1) File2->SetPattern(QStringLiteral("He*.pdf"));
+  File2->Refresh();
+  processWaitingEvents();
+  if (File2->ListCount() == 0) return;
+  opener_(QUrl::fromLocalFile(inFolder(File2->Path(), File2->List(0))));
+}
+
+void ForVOK::Label4_Click() { opener_(QUrl(QString::fromLatin1(kMakerUrl))); }
 
 }  // namespace skelvor

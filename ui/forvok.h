@@ -8,9 +8,11 @@
 #include <QPushButton>
 #include <QStringList>
 #include <QToolButton>
+#include <QUrl>
 #include <QWidget>
 
 #include <array>
+#include <functional>
 
 namespace skelvor {
 
@@ -42,6 +44,10 @@ class ForVOK : public QWidget {
 
   QString programFolder() const { return programFolder_; }
 
+  /// Replaces the way documents and web pages are handed to the desktop (by default QDesktopServices::openUrl);
+  /// the opener must return at once, without waiting for the application it starts.
+  void setOpener(std::function<bool(const QUrl&)> opener);
+
  private:
   void createLists();
   void createEditors();
@@ -66,8 +72,11 @@ class ForVOK : public QWidget {
   void Command2_Click();
   void Command5_Click();
   bool WriteGPX();
+  void Command4_Click(int Index);
+  void Label4_Click();
 
   QString programFolder_;
+  std::function<bool(const QUrl&)> opener_;
 
   FileList* File1 = nullptr;
   FileList* File2 = nullptr;
