@@ -3,6 +3,9 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <QStringView>
+
+#include <optional>
 
 namespace skelvor {
 
@@ -36,5 +39,13 @@ QStringList collectCodes(const QStringList& lines);
 /// The kind that a file name tells: "NAV" for a name containing "Navaid", "WPT" for "Waypoint", "APT" for "Airport"
 /// (case-sensitive; a later word wins), or `previous` when it holds none of them.
 QString fileKind(const QString& fileName, const QString& previous);
+
+namespace detail {
+
+/// Field 1 of a line, the text between its first and second ";" (or the line end), or nothing when the line has no
+/// ";" and so fewer than two fields.
+std::optional<QStringView> countryField(QStringView line);
+
+}  // namespace detail
 
 }  // namespace skelvor

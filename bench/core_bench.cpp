@@ -1,0 +1,87 @@
+#include "fixfile.h"
+#include "fixgen.h"
+#include "resultrows.h"
+
+#include <benchmark/benchmark.h>
+
+namespace skelvor {
+namespace {
+
+// The generated file of the default shape, built once for every benchmark.
+const GeneratedFixFile& sampleFile() {
+  static const GeneratedFixFile file = generateWaypointFile();
+  return file;
+}
+
+// A copy of the sample in which one byte is not UTF-8, so that the whole file is read as Windows-1252.
+const QByteArray& windows1252Sample() {
+  static const QByteArray bytes = [] {
+    QByteArray copy = sampleFile().bytes;
+    copy[copy.size() / 2] = '\xE9';
+    return copy;
+  }();
+  return bytes;
+}
+
+void setBytesProcessed(benchmark::State& state, qsizetype bytes) {
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * bytes);
+}
+
+// What a click on a file costs after the read: decoding, splitting into lines, listing the country codes.
+void BM_DecodeSplitCollect(benchmark::State& state) {
+  const QByteArray& bytes = sampleFile().bytes;
+  qsizetype codeCount = 0;
+  for (auto _ : state) {
+    const QStringList lines = splitLines(decodeFixText(bytes));
+    const QStringList codes = collectCodes(lines);
+    codeCount = codes.size();
+    benchmark::DoNotOptimize(codes.constData());
+  }
+  if (codeCount != 150) state.SkipWithError("the sample file does not hold 150 countries");
+  setBytesProcessed(state, bytes.size());
+}
+BENCHMARK(BM_DecodeSplitCollect)->Unit(benchmark::kMillisecond);
+
+void BM_DecodeUtf8(benchmark::State& state) {
+  const QByteArray& bytes = sampleFile().bytes;
+  for (auto _ : state) benchmark::DoNotOptimize(decodeFixText(bytes).constData());
+  setBytesProcessed(state, bytes.size());
+}
+BENCHMARK(BM_DecodeUtf8)->Unit(benchmark::kMillisecond);
+
+void BM_DecodeWindows1252(benchmark::State& state) {
+  const QByteArray& bytes = windows1252Sample();
+  for (auto _ : state) benchmark::DoNotOptimize(decodeFixText(bytes).constData());
+  setBytesProcessed(state, bytes.size());
+}
+BENCHMARK(BM_DecodeWindows1252)->Unit(benchmark::kMillisecond);
+
+void BM_SplitLines(benchmark::State& state) {
+  const QString text = decodeFixText(sampleFile().bytes);
+  for (auto _ : state) benchmark::DoNotOptimize(splitLines(text).constData());
+  setBytesProcessed(state, sampleFile().bytes.size());
+}
+BENCHMARK(BM_SplitLines)->Unit(benchmark::kMillisecond);
+
+void BM_CollectCodes(benchmark::State& state) {
+  const QStringList lines = splitLines(decodeFixText(sampleFile().bytes));
+  for (auto _ : state) benchmark::DoNotOptimize(collectCodes(lines).constData());
+}
+BENCHMARK(BM_CollectCodes)->Unit(benchmark::kMillisecond);
+
+// What picking the largest country costs: its rows out of every line of the file.
+void BM_ResultRowsLargestCountry(benchmark::State& state) {
+  const QStringList lines = splitLines(decodeFixText(sampleFile().bytes));
+  qsizetype rowCount = 0;
+  for (auto _ : state) {
+    const QStringList rows = resultRows(lines, sampleFile().largestCode, u"WPT");
+    rowCount = rows.size();
+    benchmark::DoNotOptimize(rows.constData());
+  }
+  if (rowCount != 50'000) state.SkipWithError("the largest country does not hold 50,000 lines");
+  state.counters["rows"] = static_cast<double>(rowCount);
+}
+BENCHMARK(BM_ResultRowsLargestCountry)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace skelvor

@@ -1,0 +1,154 @@
+#include "resultrows.h"
+
+#include "fixfile.h"
+#include "qt_printing.h"
+
+#include <gtest/gtest.h>
+
+namespace skelvor {
+using namespace Qt::StringLiterals;
+namespace {
+
+constexpr auto kCaseName = [](const auto& info) { return std::string(info.param.name); };
+
+// A row as the list stores it: what the user reads, 120 spaces, then the coordinates behind bars.
+QString expectedRow(QStringView visible, QStringView latitude, QStringView longitude) {
+  return visible.toString() + QString(120, u' ') + u'|' + latitude.toString() + u'|' + longitude.toString();
+}
+
+TEST(ResultRow, PutsTheCoordinatesExactly120SpacesAfterTheVisibleText) {
+  const auto row = resultRow(u"K1;LF; AB ;x;45.5;-1.25;x;x;x; Name ", u"NAV");
+  ASSERT_TRUE(row.has_value());
+  EXPECT_EQ(row->size(), 12 + 120 + 11);
+  EXPECT_EQ(row->first(12), u"AB (K1) Name");
+  EXPECT_EQ(QStringView(*row).sliced(12, 120).count(u' '), 120);
+  EXPECT_EQ(row->sliced(132), u"|45.5|-1.25");
+}
+
+// ---- One line
+
+struct RowCase {
+  const char* name;
+  const char16_t* kind;
+  const char16_t* line;
+  const char16_t* visible;  // nullptr: no row
+  const char16_t* latitude = u"45.5";
+  const char16_t* longitude = u"-1.25";
+};
+
+class ResultRow : public ::testing::TestWithParam<RowCase> {};
+
+TEST_P(ResultRow, BuildsTheRowOfItsKind) {
+  const RowCase& c = GetParam();
+  const std::optional<QString> row = resultRow(c.line, c.kind);
+  if (c.visible == nullptr) {
+    EXPECT_FALSE(row.has_value()) << *row;
+  } else {
+    ASSERT_TRUE(row.has_value());
+    EXPECT_EQ(*row, expectedRow(c.visible, c.latitude, c.longitude));
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Navaid, ResultRow,
+    ::testing::Values(
+        RowCase{"Example", u"NAV", u"K1;LF; AB ;x;45.5;-1.25;x;x;x; Name ", u"AB (K1) Name"},
+        RowCase{"NineColumns", u"NAV", u"K1;LF; AB ;x;45.5;-1.25;x;x;x", nullptr},
+        RowCase{"ExtraColumnsIgnored", u"NAV", u"K1;LF; AB ;x;45.5;-1.25;x;x;x; Name ;more;x", u"AB (K1) Name"},
+        RowCase{"TypeUntrimmed", u"NAV", u" VOR ;LF;GAI;115.80;45.5;-1.25;600;0;100;GAILLAC", u"GAI ( VOR ) GAILLAC"},
+        RowCase{"TabsNotTrimmed", u"NAV", u"K1;LF;\tAB ;x;45.5;-1.25;x;x;x; Name\t", u"\tAB (K1) Name\t"},
+        RowCase{"CoordinatesUntrimmed", u"NAV", u"K1;LF;AB;x; 45.5; -1.25 ;x;x;x;N", u"AB (K1) N", u" 45.5",
+                u" -1.25 "}),
+    kCaseName);
+
+INSTANTIATE_TEST_SUITE_P(
+    Waypoint, ResultRow,
+    ::testing::Values(RowCase{"Example", u"WPT", u"WP1;LF;45.5;-1.25", u"WP1"},
+                      RowCase{"IdentUntrimmed", u"WPT", u" WP1;LF;45.5;-1.25", u" WP1"},
+                      RowCase{"LatitudeKeepsSpace", u"WPT", u"WP1;LF; 45.5;-1.25", u"WP1", u" 45.5"},
+                      RowCase{"ThreeColumns", u"WPT", u"WP1;LF;45.5", nullptr},
+                      RowCase{"ExtraColumnsNotInLongitude", u"WPT", u"WP1;LF;45.5;-1.25;x;y", u"WP1"}),
+    kCaseName);
+
+INSTANTIATE_TEST_SUITE_P(
+    Airport, ResultRow,
+    ::testing::Values(RowCase{"Example", u"APT", u"AP1;LF;A;XYZ;45.5;-1.25;x;x;Town", u"AP1 (XYZ) Town"},
+                      RowCase{"Trimmed", u"APT", u" AP1 ;LF;A; XYZ ;45.5;-1.25;x;x; Town ", u"AP1 (XYZ) Town"},
+                      RowCase{"NoCode", u"APT", u"AP1;LF;A;;45.5;-1.25;x;x;Town", u"AP1  ---  Town"},
+                      RowCase{"AllSpaceCode", u"APT", u"AP1;LF;A;   ;45.5;-1.25;x;x;Town", u"AP1  ---  Town"},
+                      RowCase{"LatitudeKeepsSpace", u"APT", u"AP1;LF;A;XYZ; 45.5;-1.25;x;x;Town", u"AP1 (XYZ) Town",
+                              u" 45.5"},
+                      RowCase{"EightColumns", u"APT", u"AP1;LF;A;XYZ;45.5;-1.25;x;x", nullptr},
+                      RowCase{"LowerCaseA", u"APT", u"AP1;LF;a;XYZ;45.5;-1.25;x;x;Town", nullptr},
+                      RowCase{"Heliport", u"APT", u"AP1;LF;H;XYZ;45.5;-1.25;x;x;Town", nullptr},
+                      RowCase{"SpaceBeforeA", u"APT", u"AP1;LF; A;XYZ;45.5;-1.25;x;x;Town", nullptr}),
+    kCaseName);
+
+INSTANTIATE_TEST_SUITE_P(UnknownKind, ResultRow,
+                         ::testing::Values(RowCase{"Empty", u"", u"WP1;LF;45.5;-1.25;x;x;x;x;x;x", nullptr},
+                                           RowCase{"LowerCase", u"nav", u"K1;LF;AB;x;45.5;-1.25;x;x;x;Name", nullptr}),
+                         kCaseName);
+
+// ---- A country's rows
+
+TEST(ResultRows, KeepsFileOrderOfTheExactCode) {
+  const QStringList lines = {u"ZULU;LF;1;2"_s,  u"LOWER;lf;1;2"_s, u"LEAD; LF;1;2"_s, u"TRAIL;LF ;1;2"_s,
+                             u"OTHER;EG;1;2"_s, u"EMPTY;;1;2"_s,   u"ALPHA;LF;3;4"_s};
+  EXPECT_EQ(resultRows(lines, u"LF", u"WPT"),
+            QStringList({expectedRow(u"ZULU", u"1", u"2"), expectedRow(u"ALPHA", u"3", u"4")}));
+}
+
+TEST(ResultRows, EmptyCodePicksLinesWithEmptyFieldOne) {
+  const QStringList lines = {u"W1;;1;2"_s, u"W2;LF;1;2"_s, u""_s, u"no fields"_s, u"W3;;5;6"_s};
+  EXPECT_EQ(resultRows(lines, u"", u"WPT"),
+            QStringList({expectedRow(u"W1", u"1", u"2"), expectedRow(u"W3", u"5", u"6")}));
+}
+
+TEST(ResultRows, ShortLineCostsOnlyItsOwnRow) {
+  const QStringList lines = {u"W1;LF;1"_s, u"W2;LF;3;4"_s};
+  EXPECT_EQ(resultRows(lines, u"LF", u"WPT"), QStringList({expectedRow(u"W2", u"3", u"4")}));
+}
+
+TEST(ResultRows, EqualLinesGiveEqualRows) {
+  const QStringList lines = {u"W1;LF;1;2"_s, u"W1;LF;1;2"_s};
+  EXPECT_EQ(resultRows(lines, u"LF", u"WPT"), QStringList(2, expectedRow(u"W1", u"1", u"2")));
+}
+
+// ---- Count label
+
+TEST(ObjectsLabel, UsesOneWordForEveryCount) {
+  EXPECT_EQ(objectsLabel(0), u"0 objects");
+  EXPECT_EQ(objectsLabel(1), u"1 objects");
+  EXPECT_EQ(objectsLabel(50000), u"50000 objects");
+}
+
+// ---- Type-ahead
+
+struct TypeAheadCase {
+  const char* name;
+  QStringList items;
+  const char16_t* typed;
+  qsizetype index;
+};
+
+class TypeAheadMatch : public ::testing::TestWithParam<TypeAheadCase> {};
+
+TEST_P(TypeAheadMatch, FindsTheFirstNameBeginningWithTheTypedText) {
+  EXPECT_EQ(typeAheadMatch(GetParam().items, GetParam().typed), GetParam().index);
+}
+
+const QStringList kNames = {u"Finland"_s, u"France"_s, u"Gabon"_s};
+
+INSTANTIATE_TEST_SUITE_P(
+    CountryNames, TypeAheadMatch,
+    ::testing::Values(TypeAheadCase{"OneLetter", kNames, u"f", 0}, TypeAheadCase{"TwoLetters", kNames, u"fr", 1},
+                      TypeAheadCase{"NoMatch", kNames, u"frx", -1}, TypeAheadCase{"WholeName", kNames, u"FRANCE", 1},
+                      TypeAheadCase{"MixedCase", kNames, u"fR", 1}, TypeAheadCase{"LastItem", kNames, u"gab", 2},
+                      TypeAheadCase{"EmptyTextFirstItem", kNames, u"", 0},
+                      TypeAheadCase{"LongerThanEveryName", kNames, u"Finlandia", -1},
+                      TypeAheadCase{"EmptyList", {}, u"f", -1},
+                      TypeAheadCase{"Accented", {u"Egypt"_s, u"\u00C9ire"_s}, u"\u00E9i", 1}),
+    kCaseName);
+
+}  // namespace
+}  // namespace skelvor
