@@ -1,0 +1,108 @@
+// What the user waits for in the window, on a generated waypoints file of 300,000 lines: the click on the file, the
+// pick of its largest country, Find, Select All and the export of every row of that country.
+#include "filelist.h"
+#include "fixgen.h"
+#include "forvok.h"
+#include "sortedlist.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+namespace skelvor {
+namespace {
+
+constexpr char kFileName[] = "Bench Waypoints.csv";
+
+// One window over a program folder that holds the generated file, built once for all benchmarks.
+struct Bench {
+  Bench() {
+    QFile file(folder.filePath(QLatin1String(kFileName)));
+    if (!file.open(QIODevice::WriteOnly) || file.write(generated.bytes) != generated.bytes.size()) std::abort();
+    file.close();
+    window = std::make_unique<ForVOK>(folder.path());
+    window->show();
+    QCoreApplication::processEvents();
+  }
+  template <typename T>
+  T* control(const char* name) const {
+    return window->findChild<T*>(QLatin1String(name));
+  }
+  // Makes the generated file current in the file list, as a click on it does.
+  void clickFile() const {
+    auto* files = control<FileList>("File1");
+    files->selectionModel()->setCurrentIndex({}, QItemSelectionModel::Clear);
+    files->selectionModel()->setCurrentIndex(files->model()->index(0, 0), QItemSelectionModel::ClearAndSelect);
+  }
+  void pickLargest() const { control<SortedList>("ListPAYS")->SetText(generated.largestCode); }
+
+  GeneratedFixFile generated = generateWaypointFile();
+  QTemporaryDir folder;
+  std::unique_ptr<ForVOK> window;
+};
+
+Bench& bench() {
+  static Bench instance;
+  return instance;
+}
+
+void BM_ClickFile(benchmark::State& state) {
+  for (auto _ : state) {
+    bench().clickFile();
+    QCoreApplication::processEvents();
+  }
+  state.counters["codes"] = static_cast<double>(bench().control<SortedList>("ListPAYS")->ListCount());
+}
+BENCHMARK(BM_ClickFile)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_PickLargestCountry(benchmark::State& state) {
+  bench().clickFile();
+  for (auto _ : state) {
+    bench().pickLargest();
+    QCoreApplication::processEvents();
+  }
+  state.counters["rows"] = static_cast<double>(bench().control<SortedList>("ListResult")->ListCount());
+}
+BENCHMARK(BM_PickLargestCountry)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_Find(benchmark::State& state) {
+  bench().clickFile();
+  bench().pickLargest();
+  bench().control<QLineEdit>("Text1")->setText(QStringLiteral("a"));
+  for (auto _ : state) bench().control<QPushButton>("Command1")->click();
+}
+BENCHMARK(BM_Find)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_SelectAll(benchmark::State& state) {
+  bench().clickFile();
+  bench().pickLargest();
+  for (auto _ : state) bench().control<QPushButton>("Command2")->click();
+}
+BENCHMARK(BM_SelectAll)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_ExportAll(benchmark::State& state) {
+  bench().clickFile();
+  bench().pickLargest();
+  bench().control<QPushButton>("Command2")->click();
+  for (auto _ : state) bench().control<QPushButton>("Command5")->click();
+  QFile written(QDir(bench().folder.path()).filePath(QStringLiteral("VOK.gpx")));
+  state.counters["bytes"] = static_cast<double>(written.size());
+}
+BENCHMARK(BM_ExportAll)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace
+}  // namespace skelvor
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
