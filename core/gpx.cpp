@@ -2,6 +2,13 @@
 
 #include "maker.h"
 
+#include <QDir>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStringEncoder>
+
+#include <initializer_list>
+
 namespace skelvor {
 
 namespace {
@@ -13,6 +20,65 @@ constexpr char kSchemaInstanceNamespace[] = "http://www.w3.org/2001/XMLSchema-in
 // One attribute as the head writes it: a space, the name, "=" and the value between double quotes.
 QString attribute(const char* name, const QString& value) {
   return QLatin1String(" ") + QLatin1String(name) + QLatin1String("=\"") + value + QLatin1Char('"');
+}
+
+// The pieces of a waypoint block around its three values.
+constexpr QStringView kBlockOpen = u"\r\n<wpt lat=\"";
+constexpr QStringView kBlockLon = u"\" lon=\"";
+constexpr QStringView kBlockName = u"\">\r\n <name>";
+constexpr QStringView kBlockClose = u"</name>\r\n</wpt>";
+
+// True for the characters that xmlEscaped cannot copy as they stand: the four it writes as entities, the controls
+// that XML 1.0 forbids (every C0 control but tab, line feed and carriage return), surrogates (kept only in pairs),
+// U+FFFE and U+FFFF.
+constexpr bool needsCare(char16_t c) {
+  if (c < 0x20) return c != u'\t' && c != u'\n' && c != u'\r';
+  return c == u'&' || c == u'<' || c == u'>' || c == u'"' || (c >= 0xD800 && c <= 0xDFFF) || c >= 0xFFFE;
+}
+
+// Appends `text` to `out` as xmlEscaped writes it. Runs of plain characters are copied in one piece, so the usual
+// value, which has nothing to escape, costs one append.
+void appendEscaped(QString& out, QStringView text) {
+  const qsizetype size = text.size();
+  qsizetype plainFrom = 0;
+  for (qsizetype i = 0; i < size; ++i) {
+    const char16_t c = text[i].unicode();
+    if (!needsCare(c)) continue;
+    if (QChar::isHighSurrogate(c) && i + 1 < size && QChar::isLowSurrogate(text[i + 1].unicode())) {
+      ++i;  // a complete pair is a valid character beyond U+FFFF and stays in the run
+      continue;
+    }
+    out.append(text.sliced(plainFrom, i - plainFrom));
+    plainFrom = i + 1;
+    switch (c) {
+      case u'&':
+        out.append(u"&amp;");
+        break;
+      case u'<':
+        out.append(u"&lt;");
+        break;
+      case u'>':
+        out.append(u"&gt;");
+        break;
+      case u'"':
+        out.append(u"&quot;");
+        break;
+      default:  // a forbidden control, a lone surrogate, U+FFFE or U+FFFF: left out
+        break;
+    }
+  }
+  out.append(text.sliced(plainFrom));
+}
+
+// The index of the last "|" before `end`, or -1.
+qsizetype lastBarBefore(QStringView row, qsizetype end) {
+  while (--end >= 0 && row[end] != u'|') {
+  }
+  return end;
+}
+
+WriteResult writeFailure(const QString& path, const QString& reason) {
+  return {false, QStringLiteral("Cannot write %1: %2").arg(QDir::toNativeSeparators(path), reason)};
 }
 
 }  // namespace
@@ -29,5 +95,77 @@ QString gpxOpeningTag() {
 }
 
 QString gpxClosingTag() { return QStringLiteral("</gpx>"); }
+
+// The coordinates are taken from the end of the row, where the row builder puts them, so a "|" in the visible text
+// moves the name's boundary but never the coordinates.
+std::optional<WaypointFields> waypointFields(QStringView row) {
+  const qsizetype lastBar = lastBarBefore(row, row.size());
+  const qsizetype barBefore = lastBarBefore(row, lastBar);
+  if (barBefore < 0) return std::nullopt;
+
+  const QStringView readable = row.first(barBefore);
+  const qsizetype space = readable.indexOf(u' ');
+  return WaypointFields{(space < 0 ? readable : readable.first(space)).toString(),
+                        row.sliced(barBefore + 1, lastBar - barBefore - 1).toString(),
+                        row.sliced(lastBar + 1).toString()};
+}
+
+QString xmlEscaped(QStringView text) {
+  QString escaped;
+  escaped.reserve(text.size());
+  appendEscaped(escaped, text);
+  return escaped;
+}
+
+QString waypointBlock(const WaypointFields& waypoint) {
+  QString block;
+  // Room for the block as it stands when nothing needs escaping, the usual case.
+  block.reserve(kBlockOpen.size() + kBlockLon.size() + kBlockName.size() + kBlockClose.size() +
+                waypoint.latitude.size() + waypoint.longitude.size() + waypoint.name.size());
+  appendWaypointBlock(block, waypoint);
+  return block;
+}
+
+void appendWaypointBlock(QString& body, const WaypointFields& waypoint) {
+  body.append(kBlockOpen);
+  appendEscaped(body, waypoint.latitude);
+  body.append(kBlockLon);
+  appendEscaped(body, waypoint.longitude);
+  body.append(kBlockName);
+  appendEscaped(body, waypoint.name);
+  body.append(kBlockClose);
+}
+
+// The parts are encoded one after the other into one buffer sized for the worst case, which saves building the whole
+// text once more as a QString before encoding it.
+QByteArray gpxFileBytes(const QString& head, const QString& body, const QString& foot) {
+  static constexpr QStringView kLineEnd = u"\r\n";
+  QStringEncoder utf8(QStringEncoder::Utf8);
+  QByteArray bytes(utf8.requiredSpace(head.size() + body.size() + foot.size() + kLineEnd.size()), Qt::Uninitialized);
+  char* end = bytes.data();
+  for (const QStringView part : {QStringView(head), QStringView(body), QStringView(foot), kLineEnd})
+    end = utf8.appendToBuffer(end, part);
+  bytes.truncate(end - bytes.data());
+  return bytes;
+}
+
+// QSaveFile writes a temporary file beside the target and renames it over the target on commit. A rename would
+// replace a device or other special file just as it replaces a regular one, so only regular files and new names are
+// accepted as targets.
+WriteResult writeFileAtomically(const QString& path, const QByteArray& bytes) {
+  const QFileInfo target(path);
+  if (target.isDir()) return writeFailure(path, QStringLiteral("it is a folder"));
+  if (target.exists() && !target.isFile()) return writeFailure(path, QStringLiteral("it is not a regular file"));
+
+  QSaveFile file(path);
+  if (!file.open(QIODevice::WriteOnly)) return writeFailure(path, file.errorString());
+  if (file.write(bytes) != bytes.size()) {
+    const QString reason = file.errorString();
+    file.cancelWriting();
+    return writeFailure(path, reason);
+  }
+  if (!file.commit()) return writeFailure(path, file.errorString());
+  return {true, {}};
+}
 
 }  // namespace skelvor

@@ -1,6 +1,10 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
+#include <QStringView>
+
+#include <optional>
 
 namespace skelvor {
 
@@ -12,12 +16,6 @@ QString gpxOpeningTag();
 
 /// The closing gpx tag, without a line end.
 QString gpxClosingTag();
-
-}  // namespace skelvor
-
-#include <optional>
-
-namespace skelvor {
 
 /// What a result row gives a waypoint: its name and its coordinates as text.
 struct WaypointFields {
@@ -35,6 +33,10 @@ QString xmlEscaped(QStringView text);
 
 /// One waypoint block as the GPX body gathers it: CR LF, the wpt tag, CR LF, the name, CR LF, the closing tag.
 QString waypointBlock(const WaypointFields& waypoint);
+
+/// Appends the waypoint block of `waypoint` to `body`, as `body += waypointBlock(waypoint)` does, without the
+/// intermediate string.
+void appendWaypointBlock(QString& body, const WaypointFields& waypoint);
 
 /// The bytes of a GPX file: head, body and foot, then CR LF, in UTF-8 without a byte-order mark.
 QByteArray gpxFileBytes(const QString& head, const QString& body, const QString& foot);

@@ -1,0 +1,83 @@
+#include "selection.h"
+
+#include <array>
+
+namespace skelvor {
+
+namespace {
+
+constexpr std::size_t kTableSize = 0x800;
+constexpr char16_t kNoSingleUpper = 0xFFFF;
+
+// The upper case that QString::toUpper gives each character below U+0800 (Latin, Greek, Cyrillic, Armenian, Hebrew,
+// Arabic), or kNoSingleUpper for the few whose upper case is more than one character, such as ß (SS).
+const std::array<char16_t, kTableSize>& upperTable() {
+  static const std::array<char16_t, kTableSize> table = [] {
+    std::array<char16_t, kTableSize> upper{};
+    for (std::size_t c = 0; c < kTableSize; ++c) {
+      const QString mapped = QString(QChar(static_cast<char16_t>(c))).toUpper();
+      upper[c] = mapped.size() == 1 ? mapped[0].unicode() : kNoSingleUpper;
+    }
+    return upper;
+  }();
+  return table;
+}
+
+// Whether every character of `text` has a one-character upper case in the table.
+bool upperCasedByTable(QStringView text, const std::array<char16_t, kTableSize>& upper) {
+  char16_t bits = 0;
+  for (const QChar c : text) bits |= c.unicode();
+  if (bits < 0x80) return true;  // ASCII, the usual case, settled by one quick pass
+  for (const QChar c : text)
+    if (c.unicode() >= kTableSize || upper[c.unicode()] == kNoSingleUpper) return false;
+  return true;
+}
+
+// Whether `upperNeedle` occurs in `text` upper-cased through the table, which holds every character of `text`.
+bool containsUpperCased(QStringView text, QStringView upperNeedle, const std::array<char16_t, kTableSize>& upper) {
+  const qsizetype needleSize = upperNeedle.size();
+  if (needleSize == 0) return true;
+  const char16_t* const row = text.utf16();
+  const char16_t* const needle = upperNeedle.utf16();
+  for (qsizetype at = 0; at + needleSize <= text.size(); ++at) {
+    if (upper[row[at]] != needle[0]) continue;
+    qsizetype k = 1;
+    while (k < needleSize && upper[row[at + k]] == needle[k]) ++k;
+    if (k == needleSize) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+// Find compares the upper-cased row with the upper-cased search text. Upper-casing every row with QString::toUpper
+// would cost a new string and a slow case lookup per character, so rows whose characters all have a one-character upper
+// case in a small table (fix files nearly always hold such rows only) are compared in place, each character
+// upper-cased as it is compared. Other rows are upper-cased whole.
+Matches findRows(const QStringList& rows, QStringView search) {
+  const auto& upper = upperTable();
+  const QString needle = search.toString().toUpper();
+  Matches matches;
+  for (qsizetype index = 0; index < rows.size(); ++index) {
+    const QString& row = rows.at(index);
+    const bool hit =
+        upperCasedByTable(row, upper) ? containsUpperCased(row, needle, upper) : row.toUpper().contains(needle);
+    if (!hit) continue;
+    ++matches.count;
+    if (!matches.ranges.isEmpty() && matches.ranges.constLast().second == index - 1)
+      matches.ranges.last().second = index;
+    else
+      matches.ranges.append({index, index});
+  }
+  return matches;
+}
+
+QString resultsLabel(qsizetype count, const QString& total) {
+  QString label = QString::number(count);
+  label += count > 1 ? QLatin1String(" results of ") : QLatin1String(" result of ");
+  label += total;
+  label += QLatin1String(" objects.");
+  return label;
+}
+
+}  // namespace skelvor

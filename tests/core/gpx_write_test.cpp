@@ -1,0 +1,113 @@
+#include "gpx.h"
+
+#include "qt_printing.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
+
+namespace skelvor {
+namespace {
+
+QByteArray contentsOf(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unreadable)");
+}
+
+void put(const QString& path, const QByteArray& bytes) {
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path;
+  ASSERT_EQ(file.write(bytes), bytes.size());
+}
+
+class WriteFileAtomically : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(folder.isValid()); }
+  // What a failed write must leave behind: a message naming the target and the earlier file untouched.
+  void expectFailureNaming(const WriteResult& result, const QString& target) {
+    const QString prefix = QLatin1String("Cannot write ") + QDir::toNativeSeparators(target) + QLatin1String(": ");
+    EXPECT_FALSE(result.ok);
+    EXPECT_TRUE(result.error.startsWith(prefix)) << result.error;
+    EXPECT_GT(result.error.size(), prefix.size()) << "no reason given";
+  }
+  QTemporaryDir folder;
+};
+
+TEST_F(WriteFileAtomically, CreatesTheFile) {
+  const QString path = folder.filePath(QStringLiteral("VOK.gpx"));
+  const WriteResult result = writeFileAtomically(path, "<gpx>\r\n");
+  EXPECT_TRUE(result.ok);
+  EXPECT_TRUE(result.error.isEmpty()) << result.error;
+  EXPECT_EQ(contentsOf(path), QByteArray("<gpx>\r\n"));
+  EXPECT_EQ(QDir(folder.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+            QStringList{QStringLiteral("VOK.gpx")});
+}
+
+TEST_F(WriteFileAtomically, ReplacesTheWholeEarlierFile) {
+  const QString path = folder.filePath(QStringLiteral("VOK.gpx"));
+  put(path, "a longer earlier content");
+  EXPECT_TRUE(writeFileAtomically(path, "short").ok);
+  EXPECT_EQ(contentsOf(path), QByteArray("short"));
+}
+
+TEST_F(WriteFileAtomically, FailsIntoAMissingSubfolder) {
+  const QString path = folder.filePath(QStringLiteral("missing/VOK.gpx"));
+  expectFailureNaming(writeFileAtomically(path, "x"), path);
+  EXPECT_FALSE(QFile::exists(folder.filePath(QStringLiteral("missing"))));
+}
+
+TEST_F(WriteFileAtomically, FailsBelowARegularFile) {
+  const QString plain = folder.filePath(QStringLiteral("plain"));
+  put(plain, "earlier");
+  const QString path = plain + QStringLiteral("/VOK.gpx");
+  expectFailureNaming(writeFileAtomically(path, "x"), path);
+  EXPECT_EQ(contentsOf(plain), QByteArray("earlier"));
+}
+
+TEST_F(WriteFileAtomically, FailsOnANameTheFileSystemRefusesAndLeavesNothingBehind) {
+  const QString path = folder.filePath(QString(300, u'V') + QStringLiteral(".gpx"));
+  expectFailureNaming(writeFileAtomically(path, "x"), path);
+  EXPECT_TRUE(QDir(folder.path()).isEmpty(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot));
+}
+
+TEST_F(WriteFileAtomically, FailsOnAFolderAndLeavesItAlone) {
+  const QString path = folder.filePath(QStringLiteral("VOK.gpx"));
+  ASSERT_TRUE(QDir(folder.path()).mkdir(QStringLiteral("VOK.gpx")));
+  put(path + QStringLiteral("/inside"), "kept");
+  expectFailureNaming(writeFileAtomically(path, "x"), path);
+  EXPECT_EQ(contentsOf(path + QStringLiteral("/inside")), QByteArray("kept"));
+}
+
+#ifdef Q_OS_UNIX
+// Renaming over a device or a pipe would replace it with a regular file.
+TEST_F(WriteFileAtomically, RefusesToReplaceASpecialFile) {
+  const QString path = folder.filePath(QStringLiteral("VOK.gpx"));
+  ASSERT_EQ(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+  expectFailureNaming(writeFileAtomically(path, "x"), path);
+  EXPECT_TRUE(QFileInfo(path).exists());
+  EXPECT_FALSE(QFileInfo(path).isFile());
+}
+#endif
+
+TEST_F(WriteFileAtomically, FailsInAReadOnlyFolderAndKeepsTheEarlierFile) {
+  const QString path = folder.filePath(QStringLiteral("VOK.gpx"));
+  put(path, "earlier");
+  const auto writable = QFile::permissions(folder.path());
+  ASSERT_TRUE(QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::ExeOwner));
+  const bool enforced = !QFile(folder.filePath(QStringLiteral("probe"))).open(QIODevice::WriteOnly);
+  const WriteResult result = enforced ? writeFileAtomically(path, "new") : WriteResult{};
+  QFile::setPermissions(folder.path(), writable);
+  if (!enforced) GTEST_SKIP() << "folder permissions are not enforced for this user (root)";
+  expectFailureNaming(result, path);
+  EXPECT_EQ(contentsOf(path), QByteArray("earlier"));
+}
+
+}  // namespace
+}  // namespace skelvor
