@@ -1,8 +1,11 @@
 // Photographs the window of Skelvor for the help documents. The window is built over a folder of fix files, shown on
 // a screen of its own (headless unless the caller chose a platform), drawn at twice its size for a sharp print, and
 // saved as a PNG inside a plain frame with a title bar, so that it reads as a window on a white page.
+#include "filelist.h"
 #include "forvok.h"
+#include "sortedlist.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QImage>
 #include <QLinearGradient>
@@ -67,6 +70,15 @@ int main(int argc, char** argv) {
 
   skelvor::ForVOK window(QString::fromLocal8Bit(argv[1]));
   window.show();
+  QApplication::processEvents();
+
+  // As a user would: the sample navaids, France by its name, every fix selected.
+  auto* files = window.findChild<skelvor::FileList*>(QStringLiteral("File1"));
+  for (int row = 0; row < files->ListCount(); ++row)
+    if (files->List(row).contains(QLatin1String("Navaids")))
+      files->selectionModel()->setCurrentIndex(files->model()->index(row, 0), QItemSelectionModel::ClearAndSelect);
+  window.findChild<skelvor::SortedList*>(QStringLiteral("ListPAYSFull"))->SetText(QStringLiteral("France"));
+  window.findChild<QAbstractButton*>(QStringLiteral("Command2"))->click();
   QApplication::processEvents();
 
   const QImage picture = framed(window);

@@ -131,6 +131,7 @@ void ForVOK::createLists() {
   ListResult->setSelectionMode(QAbstractItemView::ExtendedSelection);
   // The coordinates stand 120 spaces to the right of what a row shows, out of sight.
   ListResult->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  ListResult->setTextElideMode(Qt::ElideNone);
   for (SortedList* list : {ListPAYS, ListPAYSFull, ListResult}) {
     list->setFont(listFont());
     makeFlat(list);
