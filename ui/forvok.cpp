@@ -147,14 +147,14 @@ void ForVOK::createEditors() {
   makeFlat(Text3, false);
 
   // "Add to actual File" stands on white; "Keep selected" on the system's window-background colour.
-  Check1 = new QCheckBox(this);
+  Check1 = new WrappingCheckBox(this);
   Check1->setAutoFillBackground(true);
   Check1->setBackgroundRole(QPalette::Base);
   QPalette white = Check1->palette();
   white.setColor(QPalette::Base, Qt::white);
   Check1->setPalette(white);
   Check1->hide();
-  Check2 = new QCheckBox(this);
+  Check2 = new WrappingCheckBox(this);
   Check2->setAutoFillBackground(true);
   Check2->setBackgroundRole(QPalette::Base);
   QPalette systemBackground = Check2->palette();

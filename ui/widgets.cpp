@@ -2,6 +2,7 @@
 
 #include <QMouseEvent>
 #include <QStyleOptionButton>
+#include <QStyleOptionFocusRect>
 #include <QStylePainter>
 
 namespace skelvor {
@@ -22,5 +23,27 @@ void WrappingButton::paintEvent(QPaintEvent*) {
   painter.drawItemText(textArea, Qt::AlignCenter | Qt::TextWordWrap | Qt::TextShowMnemonic, palette(), isEnabled(),
                        caption, QPalette::ButtonText);
 }
+
+void WrappingCheckBox::paintEvent(QPaintEvent*) {
+  QStylePainter painter(this);
+  QStyleOptionButton option;
+  initStyleOption(&option);
+  QStyleOptionButton box = option;
+  box.rect = style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, this);
+  box.rect.moveTop((height() - box.rect.height()) / 2);
+  painter.drawPrimitive(QStyle::PE_IndicatorCheckBox, box);
+  const int gap = style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, &option, this);
+  const QRect textArea(box.rect.right() + 1 + gap, 0, width() - box.rect.right() - 1 - gap, height());
+  painter.drawItemText(textArea, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap | Qt::TextShowMnemonic, palette(),
+                       isEnabled(), text(), QPalette::WindowText);
+  if (hasFocus()) {
+    QStyleOptionFocusRect focus;
+    focus.initFrom(this);
+    focus.rect = textArea;
+    painter.drawPrimitive(QStyle::PE_FrameFocusRect, focus);
+  }
+}
+
+bool WrappingCheckBox::hitButton(const QPoint& position) const { return rect().contains(position); }
 
 }  // namespace skelvor

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
 
@@ -26,6 +27,16 @@ class WrappingButton : public QPushButton {
 
  protected:
   void paintEvent(QPaintEvent* event) override;
+};
+
+/// A check box whose caption wraps onto several lines beside its box when it is wider than the control.
+class WrappingCheckBox : public QCheckBox {
+ public:
+  using QCheckBox::QCheckBox;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  bool hitButton(const QPoint& position) const override;
 };
 
 }  // namespace skelvor
