@@ -4,6 +4,7 @@
 #include "sortedlist.h"
 
 #include <QCheckBox>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -182,7 +183,8 @@ void ForVOKTest::listsUseAFixedPitchFont() {
   for (const char* name : {"ListPAYS", "ListPAYSFull", "ListResult"}) {
     const QFont font = window.findChild<SortedList*>(name)->font();
     QCOMPARE(font.pointSizeF(), 8.25);
-    QVERIFY2(QFontInfo(font).fixedPitch(), name);
+    const QFontMetrics metrics(font);
+    QVERIFY2(metrics.horizontalAdvance(QLatin1Char('i')) == metrics.horizontalAdvance(QLatin1Char('W')), name);
   }
   QCOMPARE(window.findChild<SortedList*>("ListResult")->selectionMode(), QAbstractItemView::ExtendedSelection);
   QCOMPARE(window.findChild<SortedList*>("ListPAYS")->selectionMode(), QAbstractItemView::SingleSelection);
