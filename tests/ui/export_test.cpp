@@ -3,6 +3,7 @@
 #include "gpx.h"
 
 #include <QLocale>
+#include <QProcess>
 
 namespace {
 
@@ -19,9 +20,15 @@ QByteArray block(const char* name, const char* lat, const char* lon) {
 
 QByteArray fileBytes(const QByteArray& blocks) { return head() + blocks + "</gpx>\r\n"; }
 
+// The bytes of an exported file, once the GPX 1.0 schema has accepted it; the validator's complaint otherwise.
 QByteArray readFile(const QString& path) {
   QFile file(path);
-  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+  if (!file.open(QIODevice::ReadOnly)) return {};
+  QProcess xmllint;
+  xmllint.start(QStringLiteral("xmllint"), {"--noout", "--nonet", "--schema", SKELVOR_GPX10_SCHEMA, path});
+  if (!xmllint.waitForFinished(60000) || xmllint.exitStatus() != QProcess::NormalExit || xmllint.exitCode() != 0)
+    return "not valid GPX 1.0: " + xmllint.readAllStandardError() + xmllint.errorString().toUtf8();
+  return file.readAll();
 }
 
 }  // namespace
