@@ -7,8 +7,6 @@
 
 namespace {
 
-QByteArray crlf(const QStringList& lines) { return (lines.join(QStringLiteral("\r\n")) + "\r\n").toUtf8(); }
-
 const QStringList kWaypoints = {"ABLAN;LF;45.18;5.28", "BAGNA;LF;47.05;2.90", "ABRIX;LF;44.10;1.10",
                                 "ARNOD;EG;51.87;-1.92", "BRAYS;EG;52.41;0.63"};
 
@@ -202,9 +200,7 @@ void ExportTest::aFailedWriteKeepsEverything() {
 
 void ExportTest::aHundredThousandRowsExportWhole() {
   WindowDriver ui;
-  QByteArray text;
-  for (int i = 0; i < 100000; ++i) text += QStringLiteral("W%1;LF;45.0;5.0\r\n").arg(i, 6, 10, QChar(u'0')).toLatin1();
-  ui.addFile("Big Waypoints.csv", text);
+  ui.addFile("Big Waypoints.csv", frenchWaypoints(100000));
   ui.clickFile("Big Waypoints.csv");
   ui.clickCode("LF");
   ui.button("Command2")->click();

@@ -9,8 +9,6 @@ namespace {
 
 const QString kSpaces(120, u' ');
 
-QByteArray crlf(const QStringList& lines) { return (lines.join(QStringLiteral("\r\n")) + "\r\n").toUtf8(); }
-
 const QStringList kNavaids = {"VOR;LF;BTZ;x;43.47;-1.52;x;x;x;BIARRITZ", "NDB;EG;WLN;x;52.60;-1.02;x;x;x;WELLINGHAM",
                               "VOR;FL;LSK;x;-15.32;28.44;x;x;x;LUSAKA",  "NDB;Fl;PLS;x;-20.30;57.61;x;x;x;PLAISANCE",
                               "DME;LF;CRV;x;49.48;0.15;x;x;x;CARVILLE",  "VOR;XX;TST;x;10.00;10.00;x;x;x;TEST",
@@ -254,9 +252,7 @@ void PickingTest::windows1252NamesLoadIntact() {
 
 void PickingTest::aHundredThousandFixesFillAndScroll() {
   WindowDriver ui;
-  QByteArray text;
-  for (int i = 0; i < 100000; ++i) text += QStringLiteral("W%1;LF;45.0;5.0\r\n").arg(i, 6, 10, QChar(u'0')).toLatin1();
-  ui.addFile("Big Waypoints.csv", text);
+  ui.addFile("Big Waypoints.csv", frenchWaypoints(100000));
   ui.clickFile("Big Waypoints.csv");
   ui.clickCode("LF");
   QCOMPARE(ui.count(), QStringLiteral("100000 objects"));

@@ -19,6 +19,16 @@
 
 #include <memory>
 
+/// The text of a fix file: the lines, each ended by CR LF, in UTF-8.
+inline QByteArray crlf(const QStringList& lines) { return (lines.join(QStringLiteral("\r\n")) + "\r\n").toUtf8(); }
+
+/// A waypoints file of `count` fixes, all of France, named W000000 upwards.
+inline QByteArray frenchWaypoints(int count) {
+  QByteArray text;
+  for (int i = 0; i < count; ++i) text += QStringLiteral("W%1;LF;45.0;5.0\r\n").arg(i, 6, 10, QChar(u'0')).toLatin1();
+  return text;
+}
+
 class WindowDriver {
  public:
   WindowDriver() : window_(std::make_unique<skelvor::ForVOK>(folder_.path())) {
