@@ -332,7 +332,7 @@ void ForVOK::Command5_Click() {
   const std::vector<bool> selected = ListResult->SelectedFlags();
   for (std::size_t i = 0; i < selected.size(); ++i) {
     if (!selected[i]) continue;
-    if (const auto waypoint = waypointFields(rows.at(static_cast<qsizetype>(i)))) CORPS += waypointBlock(*waypoint);
+    if (const auto waypoint = waypointFields(rows.at(static_cast<qsizetype>(i)))) appendWaypointBlock(CORPS, *waypoint);
   }
   if (CORPS.isEmpty()) return;
   if (WriteGPX())
