@@ -159,11 +159,15 @@ QString fileKind(const QString& fileName, const QString& previous) {
 namespace detail {
 
 std::optional<QStringView> countryField(QStringView line) {
-  const qsizetype first = line.indexOf(u';');
-  if (first < 0) return std::nullopt;
-  const QStringView rest = line.sliced(first + 1);
-  const qsizetype second = rest.indexOf(u';');
-  return second < 0 ? rest : rest.first(second);
+  // Field 0 of a fix line is a few characters long: a plain scan beats a general search that first sets itself up.
+  const char16_t* const begin = line.utf16();
+  const char16_t* const end = begin + line.size();
+  const char16_t* start = begin;
+  while (start != end && *start != u';') ++start;
+  if (start == end) return std::nullopt;
+  const char16_t* stop = ++start;
+  while (stop != end && *stop != u';') ++stop;
+  return QStringView(start, stop);
 }
 
 }  // namespace detail
