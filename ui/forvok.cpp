@@ -110,7 +110,7 @@ ForVOK::ForVOK(const QString& programFolder, QWidget* parent)
   createLabels();
   applyLayout();
   connectHandlers();
-  guard("Form_Load", [this] { Form_Load(); });
+  guard("starting Skelvor", [this] { Form_Load(); });
   centreOnScreen();
   Command3->setFocus();
 }
@@ -212,22 +212,23 @@ void ForVOK::applyLayout() {
 }
 
 void ForVOK::connectHandlers() {
-  const auto on = [this](auto* control, auto signal, const char* name, void (ForVOK::*handler)()) {
-    connect(control, signal, this, [this, name, handler] { guard(name, [this, handler] { (this->*handler)(); }); });
+  const auto on = [this](auto* control, auto signal, const char* action, void (ForVOK::*handler)()) {
+    connect(control, signal, this, [this, action, handler] { guard(action, [this, handler] { (this->*handler)(); }); });
   };
-  on(Command3, &QPushButton::clicked, "Command3_Click", &ForVOK::Command3_Click);
-  on(File1, &FileList::click, "File1_Click", &ForVOK::File1_Click);
-  on(ListPAYS, &SortedList::click, "ListPAYS_Click", &ForVOK::ListPAYS_Click);
-  on(ListPAYS, &SortedList::mouseUp, "ListPAYS_MouseUp", &ForVOK::ListPAYS_MouseUp);
-  on(ListPAYSFull, &SortedList::click, "ListPAYSFull_Click", &ForVOK::ListPAYSFull_Click);
-  on(Text2, &QLineEdit::textChanged, "Text2_Change", &ForVOK::Text2_Change);
-  on(Command1, &QPushButton::clicked, "Command1_Click", &ForVOK::Command1_Click);
-  on(Command2, &QPushButton::clicked, "Command2_Click", &ForVOK::Command2_Click);
-  on(Command5, &QPushButton::clicked, "Command5_Click", &ForVOK::Command5_Click);
+  on(Command3, &QPushButton::clicked, "ending Skelvor", &ForVOK::Command3_Click);
+  on(File1, &FileList::click, "reading the fix file", &ForVOK::File1_Click);
+  on(ListPAYS, &SortedList::click, "listing the fixes of the country", &ForVOK::ListPAYS_Click);
+  on(ListPAYS, &SortedList::mouseUp, "choosing the country", &ForVOK::ListPAYS_MouseUp);
+  on(ListPAYSFull, &SortedList::click, "choosing the country", &ForVOK::ListPAYSFull_Click);
+  on(Text2, &QLineEdit::textChanged, "finding the country", &ForVOK::Text2_Change);
+  on(Command1, &QPushButton::clicked, "Find", &ForVOK::Command1_Click);
+  on(Command2, &QPushButton::clicked, "Select All", &ForVOK::Command2_Click);
+  on(Command5, &QPushButton::clicked, "writing the GPX file", &ForVOK::Command5_Click);
   for (std::size_t index = 0; index < Command4.size(); ++index)
-    connect(Command4[index], &QToolButton::clicked, this,
-            [this, index] { guard("Command4_Click", [this, index] { Command4_Click(static_cast<int>(index)); }); });
-  connect(Label4, &ClickableLabel::click, this, [this] { guard("Label4_Click", [this] { Label4_Click(); }); });
+    connect(Command4[index], &QToolButton::clicked, this, [this, index] {
+      guard("opening the help document", [this, index] { Command4_Click(static_cast<int>(index)); });
+    });
+  connect(Label4, &ClickableLabel::click, this, [this] { guard("opening the web page", [this] { Label4_Click(); }); });
 }
 
 void ForVOK::centreOnScreen() {
@@ -238,15 +239,16 @@ void ForVOK::centreOnScreen() {
 }
 
 template <typename Handler>
-void ForVOK::guard(const char* name, Handler&& handler) {
+void ForVOK::guard(const char* action, Handler&& handler) {
   try {
     handler();
   } catch (const std::exception& failure) {
     QMessageBox::critical(
         this, windowTitle(),
-        tr("%1 did not complete: %2").arg(QLatin1String(name), QString::fromLocal8Bit(failure.what())));
+        tr("Skelvor could not finish %1: %2").arg(QLatin1String(action), QString::fromLocal8Bit(failure.what())));
   } catch (...) {
-    QMessageBox::critical(this, windowTitle(), tr("%1 did not complete: an unknown failure.").arg(QLatin1String(name)));
+    QMessageBox::critical(this, windowTitle(),
+                          tr("Skelvor could not finish %1, for a reason it cannot name.").arg(QLatin1String(action)));
   }
 }
 

@@ -57,9 +57,10 @@ class ForVOK : public QWidget {
   void connectHandlers();
   void centreOnScreen();
 
-  /// Runs one handler; an unexpected failure is shown in a message box and the window goes on.
+  /// Runs one handler; an unexpected failure is shown in a message box that names the user's action and the cause,
+  /// and the window goes on.
   template <typename Handler>
-  void guard(const char* name, Handler&& handler);
+  void guard(const char* action, Handler&& handler);
 
   void Form_Load();
   void Command3_Click();

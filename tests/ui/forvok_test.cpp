@@ -2,6 +2,7 @@
 
 #include "filelist.h"
 #include "sortedlist.h"
+#include "windowdriver.h"
 
 #include <QCheckBox>
 #include <QFontMetrics>
@@ -34,6 +35,7 @@ class ForVOKTest : public QObject {
   void listsUseAFixedPitchFont();
   void helpButtonsShareThePicture();
   void territoryTableIsFilled();
+  void aFailingHandlerReportsAndTheWindowGoesOn();
   void rendersToPng();
 
  private:
@@ -205,6 +207,20 @@ void ForVOKTest::territoryTableIsFilled() {
   QVERIFY(window.TERR[0].isEmpty());
   QCOMPARE(window.TERR[38], QStringLiteral("Fl|Mauritius"));
   QCOMPARE(window.TERR[246], QStringLiteral("CY|Canada"));
+}
+
+void ForVOKTest::aFailingHandlerReportsAndTheWindowGoesOn() {
+  WindowDriver ui;
+  ui.window().setOpener([](const QUrl&) -> bool { throw std::runtime_error("the desktop has no web browser"); });
+  const QString message =
+      WindowDriver::acceptMessageBox([&] { QTest::mouseClick(ui.label("Label4"), Qt::LeftButton); });
+  QVERIFY2(message.contains("opening the web page") && message.contains("the desktop has no web browser"),
+           qPrintable(message));
+  QVERIFY(ui.window().isVisible());
+  ui.addFile("My Waypoints.csv", crlf({"ABLAN;LF;45.18;5.28"}));
+  ui.clickFile("My Waypoints.csv");
+  ui.clickCode("LF");
+  QCOMPARE(ui.count(), QStringLiteral("1 objects"));
 }
 
 void ForVOKTest::rendersToPng() {
