@@ -2,18 +2,28 @@
 
 #include "qt_printing.h"
 
+#include <QDir>
+
 #include <gtest/gtest.h>
 
 namespace skelvor {
-using namespace Qt::StringLiterals;
 namespace {
 
-TEST(Paths, JoinsWithOneSeparator) {
-  EXPECT_EQ(inFolder(u"/opt/skelvor"_s, u"VOK.gpx"_s), u"/opt/skelvor/VOK.gpx");
-  EXPECT_EQ(inFolder(u"/"_s, u"VOK.gpx"_s), u"/VOK.gpx");
-  EXPECT_EQ(inFolder(u"C:/"_s, u"VOK.gpx"_s), u"C:/VOK.gpx");
-  EXPECT_EQ(inFolder(u"C:\\"_s, u"VOK.gpx"_s), u"C:\\VOK.gpx");
-  EXPECT_EQ(inFolder(u"C:/Skelvor"_s, u"Sample Navaids.csv"_s), u"C:/Skelvor/Sample Navaids.csv");
+TEST(Paths, JoinsWithOneSeparatorOfThePlatform) {
+  struct Case {
+    const char* folder;
+    const char* name;
+    const char* path;  // with "/" where the platform's separator stands
+  };
+  for (const Case& c : {Case{"/opt/skelvor", "VOK.gpx", "/opt/skelvor/VOK.gpx"}, Case{"/", "VOK.gpx", "/VOK.gpx"},
+                        Case{"C:/", "VOK.gpx", "C:/VOK.gpx"}, Case{"C:\\", "VOK.gpx", "C:/VOK.gpx"},
+                        Case{"C:/Skelvor", "Sample Navaids.csv", "C:/Skelvor/Sample Navaids.csv"},
+                        Case{"/opt/skelvor", ".gpx", "/opt/skelvor/.gpx"}}) {
+    QString expected = QDir::toNativeSeparators(QString::fromLatin1(c.path));
+    if (QDir::separator() == u'/' && QByteArray(c.folder).endsWith('\\'))
+      expected = QString::fromLatin1(c.folder) + QString::fromLatin1(c.name);  // a backslash is a plain character here
+    EXPECT_EQ(inFolder(QString::fromLatin1(c.folder), QString::fromLatin1(c.name)), expected) << c.folder;
+  }
 }
 
 }  // namespace
