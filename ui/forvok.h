@@ -42,8 +42,6 @@ class ForVOK : public QWidget {
   /// The lines of the loaded fix file.
   QStringList LIGNES;
 
-  QString programFolder() const { return programFolder_; }
-
   /// Replaces the way documents and web pages are handed to the desktop (by default QDesktopServices::openUrl);
   /// the opener must return at once, without waiting for the application it starts.
   void setOpener(std::function<bool(const QUrl&)> opener);

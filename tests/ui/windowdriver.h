@@ -1,6 +1,7 @@
 #pragma once
 
 // Drives the real window as a user would, headless: clicks files, codes and names, types, reads what it shows.
+#include "appservices.h"
 #include "filelist.h"
 #include "forvok.h"
 #include "sortedlist.h"
@@ -95,7 +96,7 @@ class WindowDriver {
     return shown;
   }
   QString count() const { return label("Label2")->text(); }
-  QString tagOf(const char* name) const { return list<QObject>(name)->property("Tag").toString(); }
+  QString tagOf(const char* name) const { return skelvor::tagOf(list<QObject>(name)); }
 
   /// Runs `action` and closes the message box it opens; returns the box's text, or empty when none came.
   static QString acceptMessageBox(const std::function<void()>& action) {
