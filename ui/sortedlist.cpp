@@ -6,6 +6,7 @@
 #include <QScopedValueRollback>
 
 #include <algorithm>
+#include <utility>
 
 namespace skelvor {
 
@@ -36,7 +37,6 @@ void ItemModel::insertAt(qsizetype row, const QString& text) {
 }  // namespace detail
 
 SortedList::SortedList(QWidget* parent) : QListView(parent), model_(this) {
-  collator_.setCaseSensitivity(Qt::CaseInsensitive);
   setModel(&model_);
   setUniformItemSizes(true);
   setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -45,23 +45,13 @@ SortedList::SortedList(QWidget* parent) : QListView(parent), model_(this) {
 }
 
 void SortedList::AddItem(const QString& text) {
-  const QStringList& items = model_.items();
-  const auto place = std::upper_bound(items.begin(), items.end(), text, [this](const QString& a, const QString& b) {
-    return collator_.compare(a, b) < 0;
-  });
+  const qsizetype place = order_.insertionPlace(model_.items(), text);
   QScopedValueRollback quiet(quiet_, true);
-  model_.insertAt(place - items.begin(), text);
+  model_.insertAt(place, text);
 }
 
 void SortedList::SetItems(QStringList items) {
-  // Collation keys turn each comparison of the sort into a plain byte comparison.
-  std::vector<std::pair<QCollatorSortKey, qsizetype>> keys;
-  keys.reserve(static_cast<std::size_t>(items.size()));
-  for (qsizetype i = 0; i < items.size(); ++i) keys.emplace_back(collator_.sortKey(items.at(i)), i);
-  std::stable_sort(keys.begin(), keys.end(), [](const auto& a, const auto& b) { return a.first.compare(b.first) < 0; });
-  QStringList sorted;
-  sorted.reserve(items.size());
-  for (const auto& key : keys) sorted.append(std::move(items[key.second]));
+  QStringList sorted = order_.sorted(std::move(items));
   QScopedValueRollback quiet(quiet_, true);
   model_.replaceAll(std::move(sorted));
 }

@@ -1,7 +1,8 @@
 #pragma once
 
+#include "listorder.h"
+
 #include <QAbstractListModel>
-#include <QCollator>
 #include <QListView>
 #include <QStringList>
 
@@ -80,7 +81,7 @@ class SortedList : public QListView {
   void makeCurrent(qsizetype row);
 
   detail::ItemModel model_;
-  QCollator collator_;
+  ListOrder order_;
   bool quiet_ = false;
 };
 

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QCollator>
+#include <QString>
+#include <QStringList>
+
+namespace skelvor {
+
+/// The order of the window's sorted lists: ascending by the user's collation, letter case ignored. Items that compare
+/// equal keep the order in which they came, so sorting a whole list gives the order that adding its items one by one
+/// gives.
+class ListOrder {
+ public:
+  /// The order of the user's locale.
+  ListOrder();
+
+  /// Whether `a` comes before `b`.
+  bool less(const QString& a, const QString& b) const;
+
+  /// `items` in list order; equal items keep their relative order.
+  QStringList sorted(QStringList items) const;
+
+  /// Where `text` goes in the sorted `items`: after every item that compares equal to it.
+  qsizetype insertionPlace(const QStringList& items, const QString& text) const;
+
+ private:
+  QCollator collator_;
+};
+
+}  // namespace skelvor
