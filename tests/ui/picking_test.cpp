@@ -171,6 +171,9 @@ void PickingTest::keepSelectedPicksTheCountryInTheNextFile() {
   ui.addFile("My Waypoints.csv", crlf({"ABLAN;LF;45.18;5.28", "KAFUE;FL;-15.68;28.18", "PAMPL;Fl;-20.19;57.55"}));
   ui.clickFile("My Navaids.csv");
   ui.clickCode("Fl");
+  ui.clickFile("My Waypoints.csv");  // not ticked: the file holds Fl, but nothing is picked
+  QCOMPARE(ui.sorted("ListPAYS")->ListIndex(), -1);
+  QCOMPARE(ui.visibleRows(), QStringList({"PLS (NDB) PLAISANCE"}));
   ui.check("Check2")->click();
   ui.clickFile("My Waypoints.csv");
   QCOMPARE(ui.sorted("ListPAYS")->Text(), QStringLiteral("Fl"));
