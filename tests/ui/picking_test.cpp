@@ -32,7 +32,6 @@ class PickingTest : public QObject {
   void aCodeWithoutNameKeepsTheNameList();
   void keepSelectedPicksTheCountryInTheNextFile();
   void keepSelectedKeepsTheRowsWhenTheCodeIsMissing();
-  void aDeletedFileGivesEmptyLists();
   void aNameWithoutKindWordKeepsTheKind();
   void lineEndsOfEveryKindLoad();
   void windows1252NamesLoadIntact();
@@ -197,20 +196,6 @@ void PickingTest::keepSelectedKeepsTheRowsWhenTheCodeIsMissing() {
   QCOMPARE(ui.sorted("ListPAYS")->ListIndex(), -1);
   QCOMPARE(ui.visibleRows(), QStringList({"WLN (NDB) WELLINGHAM"}));
   QCOMPARE(ui.count(), QStringLiteral("1 objects"));
-}
-
-void PickingTest::aDeletedFileGivesEmptyLists() {
-  WindowDriver ui;
-  ui.addFile("My Navaids.csv", crlf(kNavaids));
-  ui.addFile("Gone Airports.csv", crlf({"LFBZ;LF;A;BIQ;43.46;-1.52;x;x;Biarritz"}));
-  ui.clickFile("My Navaids.csv");
-  QVERIFY(QFile::remove(QDir(ui.folder()).filePath("Gone Airports.csv")));
-  const QString message = WindowDriver::acceptMessageBox([&] { ui.clickFile("Gone Airports.csv"); });
-  QCOMPARE(message, QString());
-  QCOMPARE(ui.sorted("ListPAYS")->ListCount(), 0);
-  QCOMPARE(ui.sorted("ListPAYSFull")->ListCount(), 0);
-  QCOMPARE(ui.list<skelvor::FileList>("File1")->Tag(), QStringLiteral("APT"));
-  QCOMPARE(QGuiApplication::overrideCursor(), nullptr);
 }
 
 void PickingTest::aNameWithoutKindWordKeepsTheKind() {
