@@ -122,6 +122,11 @@ QStringList splitLines(QStringView text) {
 
 FixFile readFixFile(const QString& path) {
   FixFile result;
+  // Opening a pipe waits for a writer that may never come, and a device may never end: only regular files are read.
+  if (const QFileInfo info(path); info.exists() && !info.isFile()) {
+    result.error = QStringLiteral("Cannot read %1: it is not a regular file").arg(info.fileName());
+    return result;
+  }
   QFile file(path);
   QByteArray bytes;
   if (file.open(QIODevice::ReadOnly)) bytes = file.readAll();

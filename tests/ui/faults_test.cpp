@@ -8,6 +8,7 @@
 #include <sys/fsuid.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <csignal>
@@ -157,10 +158,11 @@ void FaultsTest::aFileGoneAtItsClick_data() {
   QTest::newRow("deleted") << "deleted";
   QTest::newRow("unreadable") << "unreadable";
   QTest::newRow("a folder now") << "folder";
+  QTest::newRow("a pipe now") << "pipe";
 }
 
-// The file was listed, then deleted, made unreadable or replaced by a folder before the click: both lists end empty,
-// no message comes, and the rows, the body and the written file stay as they were.
+// The file was listed, then deleted, made unreadable, or replaced by a folder or by a pipe that no one writes to
+// before the click: both lists end empty, no message comes, and the rows, the body and the written file stay.
 void FaultsTest::aFileGoneAtItsClick() {
   QFETCH(QString, fault);
   WindowDriver ui;
@@ -169,8 +171,9 @@ void FaultsTest::aFileGoneAtItsClick() {
   const QString body = ui.window().CORPS;
   ui.addFile("Gone Airports.csv", crlf({"LFBZ;LF;A;BIQ;43.46;-1.52;x;x;Biarritz"}));
   const QString path = QDir(ui.folder()).filePath("Gone Airports.csv");
-  if (fault == "deleted" || fault == "folder") QVERIFY(QFile::remove(path));
+  if (fault == "deleted" || fault == "folder" || fault == "pipe") QVERIFY(QFile::remove(path));
   if (fault == "folder") QVERIFY(QDir(ui.folder()).mkdir("Gone Airports.csv"));
+  if (fault == "pipe") QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
   // Root reads any file whatever its permissions; while its file system identity is another user's, it cannot.
   const bool root = geteuid() == 0;
   if (fault == "unreadable") {
