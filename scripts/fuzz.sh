@@ -51,7 +51,7 @@ for target in "${targets[@]}"; do
     rm -f "$corpus"/*
     cp "$merged"/* "$corpus"/ 2>/dev/null || true
     rm -rf "$merged"
-    echo "$target: corpus now $(ls "$corpus" | wc -l) inputs, $(du -sk "$corpus" | cut -f1) KiB"
+    echo "$target: corpus now $(ls "$corpus" | wc -l) inputs, $(cat "$corpus"/* | wc -c) bytes"
   fi
   rm -rf "$scratch" "$log" "$log.merge"
 done
