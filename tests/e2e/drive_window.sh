@@ -29,7 +29,8 @@ not_running() { ! kill -0 "$pid" 2>/dev/null; }
 
 "$work/skelvor" &
 pid=$!
-wid=$(xdotool search --sync --onlyvisible --name '^Skelvor$' | head -n 1)
+wid=$(timeout 30 xdotool search --sync --onlyvisible --name '^Skelvor$' | head -n 1 || true)
+[ -n "$wid" ] || { echo "no Skelvor window appeared" >&2; exit 1; }
 eval "$(xdotool getwindowgeometry --shell "$wid")"
 [ "$WIDTH" -eq 569 ] && [ "$HEIGHT" -eq 359 ] || { echo "window is ${WIDTH}x${HEIGHT}" >&2; exit 1; }
 
