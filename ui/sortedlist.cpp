@@ -1,5 +1,7 @@
 #include "sortedlist.h"
 
+#include "widgets.h"
+
 #include <QFocusEvent>
 #include <QItemSelection>
 #include <QMouseEvent>
@@ -117,8 +119,23 @@ void SortedList::SetSelectedRanges(const QList<std::pair<qsizetype, qsizetype>>&
   selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
 }
 
+void SortedList::mousePressEvent(QMouseEvent* event) {
+  if (!picksInList(*event)) return;
+  const QModelIndex before = currentIndex();
+  QListView::mousePressEvent(event);
+  if (before.isValid() && indexAt(event->position().toPoint()) == before && currentIndex() == before) emit click();
+}
+
+void SortedList::mouseMoveEvent(QMouseEvent* event) {
+  if (picksInList(*event)) QListView::mouseMoveEvent(event);
+}
+
+void SortedList::mouseDoubleClickEvent(QMouseEvent* event) {
+  if (picksInList(*event)) QListView::mouseDoubleClickEvent(event);
+}
+
 void SortedList::mouseReleaseEvent(QMouseEvent* event) {
-  QListView::mouseReleaseEvent(event);
+  if (picksInList(*event)) QListView::mouseReleaseEvent(event);
   emit mouseUp(event->button(), event->modifiers(), event->position());
 }
 
