@@ -11,6 +11,9 @@
 #include <QHash>
 #include <QSet>
 
+#include <algorithm>
+#include <functional>
+
 namespace skelvor {
 
 namespace {
@@ -31,25 +34,19 @@ bool isDeviceName(QStringView name) {
          stem.first(3).compare(u"LPT", Qt::CaseInsensitive) == 0;
 }
 
-// The lines of each country code, in file order; lines with fewer than two fields belong to none.
-QHash<QString, QStringList> linesByCode(const QStringList& lines) {
-  QHash<QString, QStringList> groups;
-  for (const QString& line : lines)
-    if (const auto code = detail::countryField(line)) groups[code->toString()].append(line);
-  return groups;
-}
-
-// The file, its kind and its codes in list order, or the reason it cannot be exported from.
+// A fix file on its way through an export: its kind, its codes in list order and the lines of the codes it was asked
+// to keep, grouped by code in file order; or the reason it cannot be exported from. The file is read as text one run
+// of lines at a time, so the lines of other countries are never all held at once.
 struct LoadedFile {
   QString error;
-  QStringList lines;
   QString kind;
   QStringList codes;
+  QHash<QString, QStringList> lines;
 };
 
-LoadedFile load(const QString& path, const ListOrder& order) {
+LoadedFile load(const QString& path, const ListOrder& order, const std::function<bool(QStringView code)>& keep) {
   LoadedFile loaded;
-  FixFile file = readFixFile(path);
+  FixBytes file = readFixBytes(path);
   if (!file.ok) {
     loaded.error = file.error;
     return loaded;
@@ -61,8 +58,20 @@ LoadedFile load(const QString& path, const ListOrder& order) {
             .arg(path);
     return loaded;
   }
-  loaded.lines = std::move(file.lines);
-  loaded.codes = order.sorted(collectCodes(loaded.lines));
+  // The codes of each run, in order of first appearance, are those of the whole file once the repeats are dropped.
+  QSet<QString> seen;
+  QStringList codes;
+  visitFixLines(file.bytes, [&](const QStringList& lines) {
+    for (QString& code : collectCodes(lines))
+      if (!seen.contains(code)) {
+        seen.insert(code);
+        codes.append(std::move(code));
+      }
+    for (const QString& line : lines)
+      if (const auto code = detail::countryField(line); code && keep(*code))
+        loaded.lines[code->toString()].append(line);
+  });
+  loaded.codes = order.sorted(std::move(codes));
   return loaded;
 }
 
@@ -86,7 +95,16 @@ std::optional<QString> keptBody(const QString& output, QString& error) {
 }
 
 ExportOutcome exportCountries(const ExportRequest& request, const ListOrder& order, const TerritoryTable& table) {
-  LoadedFile file = load(request.fixFile, order);
+  // Only the lines of a code that a typed text may pick are kept: the text itself in any letter case, or the code of
+  // the name it is.
+  QStringList namedCodes;
+  for (const QString& typed : request.countries)
+    if (const auto code = countryCode(table, typed)) namedCodes.append(*code);
+  LoadedFile file = load(request.fixFile, order, [&](QStringView code) {
+    for (const QString& typed : request.countries)
+      if (code.compare(typed, Qt::CaseInsensitive) == 0) return true;
+    return namedCodes.contains(code);
+  });
   if (!file.error.isEmpty()) return failure(file.error);
   QStringList codes;
   for (const QString& typed : request.countries) {
@@ -103,36 +121,36 @@ ExportOutcome exportCountries(const ExportRequest& request, const ListOrder& ord
     if (!kept) return failure(error);
     body = std::move(*kept);
   }
-  for (const QString& code : codes) {
-    const QStringList rows = countryRows(file.lines, code, file.kind, order);
-    appendRowBlocks(body, rows, exportedRanges(rows, request.search));
+  for (qsizetype i = 0; i < codes.size(); ++i) {
+    QStringList rows = countryRows(file.lines.value(codes.at(i)), codes.at(i), file.kind, order);
+    if (codes.lastIndexOf(codes.at(i)) == i) file.lines.remove(codes.at(i));
+    const RowRanges ranges = exportedRanges(rows, request.search);
+    appendRowBlocks(body, std::move(rows), ranges);
   }
-  file.lines.clear();
   if (body.isEmpty())
     return failure(request.fixFile + QStringLiteral(": no waypoint to write: the countries chosen have no row") +
                    (request.search ? QStringLiteral(" that holds \"%1\"").arg(*request.search) : QString()));
 
   QByteArray bytes = gpxFileBytes(gpxHead(), body, gpxClosingTag());
-  body.clear();
+  body = QString();
   if (toStandardOutput) return {true, {}, std::move(bytes)};
   const WriteResult written = writeFileAtomically(request.output, bytes);
   return written.ok ? ExportOutcome{true, {}, {}} : failure(written.error);
 }
 
 ExportOutcome exportEachCountry(const ExportRequest& request, const ListOrder& order, const TerritoryTable& table) {
-  LoadedFile file = load(request.fixFile, order);
+  LoadedFile file = load(request.fixFile, order, [](QStringView) { return true; });
   if (!file.error.isEmpty()) return failure(file.error);
   if (!QDir().mkpath(request.folder))
     return failure(QStringLiteral("Cannot write %1: the folder cannot be made").arg(request.folder));
   const QStringList names = countryFileNames(file.codes, table);
-  const QHash<QString, QStringList> groups = linesByCode(file.lines);
-  file.lines.clear();
   ExportOutcome outcome{true, {}, {}};
   for (qsizetype i = 0; i < file.codes.size(); ++i) {
     const QString& code = file.codes.at(i);
-    const QStringList rows = countryRows(groups.value(code), code, file.kind, order);
+    QStringList rows = countryRows(file.lines.take(code), code, file.kind, order);
+    const RowRanges ranges = exportedRanges(rows, request.search);
     QString body;
-    appendRowBlocks(body, rows, exportedRanges(rows, request.search));
+    appendRowBlocks(body, std::move(rows), ranges);
     if (body.isEmpty()) continue;
     const QString path = inFolder(request.folder, names.at(i) + QStringLiteral(".gpx"));
     const WriteResult written = writeFileAtomically(path, gpxFileBytes(gpxHead(), body, gpxClosingTag()));
@@ -143,12 +161,11 @@ ExportOutcome exportEachCountry(const ExportRequest& request, const ListOrder& o
 }
 
 ExportOutcome listCountries(const ExportRequest& request, const ListOrder& order, const TerritoryTable& table) {
-  LoadedFile file = load(request.fixFile, order);
+  const LoadedFile file = load(request.fixFile, order, [](QStringView) { return true; });
   if (!file.error.isEmpty()) return failure(file.error);
-  const QHash<QString, QStringList> groups = linesByCode(file.lines);
   QString listing;
   for (const QString& code : file.codes) {
-    const qsizetype rows = resultRows(groups.value(code), code, file.kind).size();
+    const qsizetype rows = resultRows(file.lines.value(code), code, file.kind).size();
     listing += code + u'\t' + countryName(table, code).value_or(QString()) + u'\t' + QString::number(rows) + u'\n';
   }
   return {true, {}, listing.toUtf8()};
@@ -189,10 +206,19 @@ RowRanges exportedRanges(const QStringList& rows, const std::optional<QString>& 
   return rows.isEmpty() ? RowRanges{} : RowRanges{{0, rows.size() - 1}};
 }
 
-void appendRowBlocks(QString& body, const QStringList& rows, const RowRanges& ranges) {
+// A block holds the row's name, which is at most its visible text, and its coordinates, and 45 characters of its own
+// instead of the row's 120 spaces and two bars: room for the blocks without escaping is reserved at once. Each row is
+// let go once its block stands in the body.
+void appendRowBlocks(QString& body, QStringList rows, const RowRanges& ranges) {
+  qsizetype room = body.size();
   for (const auto& [first, last] : ranges)
-    for (qsizetype i = first; i <= last; ++i)
+    for (qsizetype i = first; i <= last; ++i) room += std::max<qsizetype>(rows.at(i).size() - 77, 45);
+  body.reserve(room);
+  for (const auto& [first, last] : ranges)
+    for (qsizetype i = first; i <= last; ++i) {
       if (const auto waypoint = waypointFields(rows.at(i))) appendWaypointBlock(body, *waypoint);
+      rows[i] = QString();
+    }
 }
 
 std::optional<QString> gpxBody(const QByteArray& bytes, const QString& head, const QString& foot) {

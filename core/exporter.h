@@ -34,7 +34,7 @@ QStringList countryRows(const QStringList& lines, const QString& code, const QSt
 RowRanges exportedRanges(const QStringList& rows, const std::optional<QString>& search);
 
 /// Appends one waypoint block per row of `ranges`, in row order, to `body`.
-void appendRowBlocks(QString& body, const QStringList& rows, const RowRanges& ranges);
+void appendRowBlocks(QString& body, QStringList rows, const RowRanges& ranges);
 
 /// The body of a file whose bytes are `head`, a body and `foot` followed by CR LF in UTF-8, as gpxFileBytes writes
 /// them; nothing when the bytes do not begin and end that way or the body is not UTF-8.
