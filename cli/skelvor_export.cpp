@@ -19,7 +19,7 @@ Examples:
   skelvor-export "Sample Waypoints.csv" --country LF
   skelvor-export "Sample Airports.csv" --country France --country EG --output trip.gpx
   skelvor-export "Sample Navaids.csv" --country LF --find VOR --output - > vor.gpx
-  skelvor-export "Sample Waypoints.csv" --country EB --output trip.gpx --append
+  skelvor-export "Sample Waypoints.csv" --country EG --output trip.gpx --append
   skelvor-export "Sample Waypoints.csv" --each-country maps
   skelvor-export "Sample Waypoints.csv" --list-countries
 
