@@ -122,8 +122,9 @@ ExportOutcome exportCountries(const ExportRequest& request, const ListOrder& ord
     body = std::move(*kept);
   }
   for (qsizetype i = 0; i < codes.size(); ++i) {
-    QStringList rows = countryRows(file.lines.value(codes.at(i)), codes.at(i), file.kind, order);
-    if (codes.lastIndexOf(codes.at(i)) == i) file.lines.remove(codes.at(i));
+    const bool lastUse = codes.lastIndexOf(codes.at(i)) == i;
+    QStringList rows = countryRows(lastUse ? file.lines.take(codes.at(i)) : file.lines.value(codes.at(i)), codes.at(i),
+                                   file.kind, order);
     const RowRanges ranges = exportedRanges(rows, request.search);
     appendRowBlocks(body, std::move(rows), ranges);
   }
@@ -197,8 +198,10 @@ CountryPick pickCountry(const QStringList& codes, const TerritoryTable& table, c
               .arg(typed)};
 }
 
-QStringList countryRows(const QStringList& lines, const QString& code, const QString& kind, const ListOrder& order) {
-  return order.sorted(resultRows(lines, code, kind));
+QStringList countryRows(QStringList lines, const QString& code, const QString& kind, const ListOrder& order) {
+  QStringList rows = resultRows(lines, code, kind);
+  lines = QStringList();  // the lines are let go before the sort, which needs room of its own
+  return order.sorted(std::move(rows));
 }
 
 RowRanges exportedRanges(const QStringList& rows, const std::optional<QString>& search) {

@@ -28,7 +28,7 @@ struct CountryPick {
 CountryPick pickCountry(const QStringList& codes, const TerritoryTable& table, const QString& typed);
 
 /// The rows of one country in the order of the window's result list.
-QStringList countryRows(const QStringList& lines, const QString& code, const QString& kind, const ListOrder& order);
+QStringList countryRows(QStringList lines, const QString& code, const QString& kind, const ListOrder& order);
 
 /// The rows that an export takes: those Find selects with `search`, or every row without one.
 RowRanges exportedRanges(const QStringList& rows, const std::optional<QString>& search);
