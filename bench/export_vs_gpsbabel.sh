@@ -22,7 +22,7 @@ program=$build/bin/skelvor-export
 generator=$build/bench-bin/makefixfile
 style=$here/skelvor_waypoints.style
 for tool in "$program" "$generator" /usr/bin/time; do
-  [ -x "$tool" ] || { echo "missing $tool: build with -DSKELVOR_BUILD_BENCH=ON, install GNU time" >&2; exit 1; }
+  [ -x "$tool" ] || { echo "missing $tool: build with -DSKELVOR_BUILD_BENCH=ON; GNU time is the package time" >&2; exit 1; }
 done
 command -v gpsbabel >/dev/null || { echo "gpsbabel is missing: apt-get install gpsbabel" >&2; exit 1; }
 

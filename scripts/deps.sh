@@ -30,4 +30,4 @@ SKELVOR_BUILD_PACKAGES=(build-essential cmake qt6-base-dev qt6-base-dev-tools li
   qt6-qpa-plugins)
 # What the tests and benchmarks need besides.
 SKELVOR_TEST_PACKAGES=(libgtest-dev libbenchmark-dev xvfb xauth xdotool libxml2-utils gpsbabel poppler-utils
-  clang-format)
+  clang-format time)
