@@ -2,6 +2,7 @@
 
 #include "fixfile.h"
 #include "gpx.h"
+#include "listtext.h"
 #include "paths.h"
 #include "resultrows.h"
 
@@ -173,14 +174,6 @@ ExportOutcome listCountries(const ExportRequest& request, const ListOrder& order
 }
 
 }  // namespace
-
-qsizetype pickedItem(const QStringList& items, QStringView text) {
-  for (qsizetype i = 0; i < items.size(); ++i)
-    if (items.at(i) == text) return i;
-  for (qsizetype i = 0; i < items.size(); ++i)
-    if (items.at(i).compare(text, Qt::CaseInsensitive) == 0) return i;
-  return -1;
-}
 
 // The name list of the window holds the names of the codes that the table knows exactly, and picking a name sets the
 // code list's text to the name's code, which then stands in the file as it is.

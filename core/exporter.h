@@ -13,10 +13,6 @@
 
 namespace skelvor {
 
-/// The item that setting a list's text to `text` makes current: the first item equal to it, else the first item equal
-/// to it with letter case ignored, in list order; -1 when none is.
-qsizetype pickedItem(const QStringList& items, QStringView text);
-
 /// A country chosen by the user's words: its code as the file holds it, or why there is none.
 struct CountryPick {
   std::optional<QString> code;

@@ -1,6 +1,6 @@
 #include "sortedlist.h"
 
-#include "exporter.h"
+#include "listtext.h"
 
 #include <QFocusEvent>
 #include <QItemSelection>
