@@ -5,6 +5,11 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 
+#ifdef Q_OS_WIN
+#include <fcntl.h>
+#include <io.h>
+#endif
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -31,8 +36,11 @@ int fail(int status, const QString& message) {
   return status;
 }
 
-// Writes `bytes` whole to the standard output; false when it refuses them.
+// Writes `bytes` whole to the standard output, unchanged (no line end conversion); false when it refuses them.
 bool writeStandardOutput(const QByteArray& bytes) {
+#ifdef Q_OS_WIN
+  _setmode(_fileno(stdout), _O_BINARY);
+#endif
   const std::size_t size = static_cast<std::size_t>(bytes.size());
   return std::fwrite(bytes.constData(), 1, size, stdout) == size && std::fflush(stdout) == 0;
 }
