@@ -44,17 +44,17 @@ class ExportProgramTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void initTestCase() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
+  void cleanup() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
   void writesTheBytesOfTheWindow_data();
   void writesTheBytesOfTheWindow();
 
  private:
-  // Runs the program in `folder` on `arguments`; fails the test unless it ends with status 0.
-  static void runProgram(const QString& folder, const QStringList& arguments) {
+  // Runs the program in `folder` on `arguments` in `locale`; fails the test unless it ends with status 0.
+  static void runProgram(const QString& folder, const QStringList& arguments, const QString& locale) {
     QProcess program;
     program.setWorkingDirectory(folder);
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("LC_ALL", "en_US.UTF-8");  // the collation of the window's pinned locale
+    environment.insert("LC_ALL", locale);
     program.setProcessEnvironment(environment);
     program.start(SKELVOR_EXPORT_PROGRAM, arguments);
     QVERIFY(program.waitForFinished(60000));
@@ -72,23 +72,34 @@ void ExportProgramTest::writesTheBytesOfTheWindow_data() {
   QTest::addColumn<QByteArray>("bytes");
   QTest::addColumn<QList<Step>>("steps");
   QTest::addColumn<bool>("appendRuns");  // one run per step with --append, or one run with every --country
+  QTest::addColumn<QString>("locale");   // the user's locale, whose collation orders the rows
 
   const QByteArray navaids = crlf(kNavaids);
   const QByteArray waypoints = crlf(kWaypoints);
   const QByteArray airports = crlf(kAirports);
-  QTest::newRow("navaids, a code") << "Test Navaids.csv" << navaids << QList<Step>{{"LF", {}}} << false;
-  QTest::newRow("waypoints, a code") << "Test Waypoints.csv" << waypoints << QList<Step>{{"LF", {}}} << false;
-  QTest::newRow("airports, a code") << "Test Airports.csv" << airports << QList<Step>{{"LF", {}}} << false;
+  QTest::newRow("navaids, a code") << "Test Navaids.csv" << navaids << QList<Step>{{"LF", {}}} << false
+                                   << "en_US.UTF-8";
+  QTest::newRow("waypoints, a code") << "Test Waypoints.csv" << waypoints << QList<Step>{{"LF", {}}} << false
+                                     << "en_US.UTF-8";
+  QTest::newRow("airports, a code") << "Test Airports.csv" << airports << QList<Step>{{"LF", {}}} << false
+                                    << "en_US.UTF-8";
   QTest::newRow("airports in Windows-1252, a name")
-      << "Old Airports.csv" << crlfWindows1252(kAirports) << QList<Step>{{"France", {}}} << false;
-  QTest::newRow("navaids, Find") << "Test Navaids.csv" << navaids << QList<Step>{{"LF", "éco"}} << false;
-  QTest::newRow("waypoints, Find") << "Test Waypoints.csv" << waypoints << QList<Step>{{"LF", "a"}} << false;
+      << "Old Airports.csv" << crlfWindows1252(kAirports) << QList<Step>{{"France", {}}} << false << "en_US.UTF-8";
+  QTest::newRow("navaids, Find") << "Test Navaids.csv" << navaids << QList<Step>{{"LF", "éco"}} << false
+                                 << "en_US.UTF-8";
+  QTest::newRow("waypoints, Find") << "Test Waypoints.csv" << waypoints << QList<Step>{{"LF", "a"}} << false
+                                   << "en_US.UTF-8";
   QTest::newRow("airports, Find an entity")
-      << "Test Airports.csv" << airports << QList<Step>{{"United Kingdom", "|51"}} << false;
+      << "Test Airports.csv" << airports << QList<Step>{{"United Kingdom", "|51"}} << false << "en_US.UTF-8";
   QTest::newRow("several countries") << "Test Waypoints.csv" << waypoints
-                                     << QList<Step>{{"EG", {}}, {"LF", {}}, {"EG", {}}} << false;
+                                     << QList<Step>{{"EG", {}}, {"LF", {}}, {"EG", {}}} << false << "en_US.UTF-8";
   QTest::newRow("append after an export")
-      << "Test Navaids.csv" << navaids << QList<Step>{{"EG", {}}, {"LF", "e"}, {"France", "&"}} << true;
+      << "Test Navaids.csv" << navaids << QList<Step>{{"EG", {}}, {"LF", "e"}, {"France", "&"}} << true
+      << "en_US.UTF-8";
+  QTest::newRow("waypoints, a French user")
+      << "Test Waypoints.csv" << waypoints << QList<Step>{{"LF", {}}, {"EG", "e"}} << true << "fr_FR.UTF-8";
+  QTest::newRow("waypoints, the C locale")
+      << "Test Waypoints.csv" << waypoints << QList<Step>{{"LF", {}}, {"EG", {}}} << false << "C";
 }
 
 void ExportProgramTest::writesTheBytesOfTheWindow() {
@@ -96,7 +107,9 @@ void ExportProgramTest::writesTheBytesOfTheWindow() {
   QFETCH(QByteArray, bytes);
   QFETCH(QList<Step>, steps);
   QFETCH(bool, appendRuns);
+  QFETCH(QString, locale);
 
+  QLocale::setDefault(QLocale(locale.section(u'.', 0, 0)));
   WindowDriver ui;
   ui.addFile(fileName, bytes);
   ui.clickFile(fileName);
@@ -125,13 +138,13 @@ void ExportProgramTest::writesTheBytesOfTheWindow() {
       QStringList arguments = {fixFile, "--country", steps.at(i).country};
       if (!steps.at(i).find.isNull()) arguments << "--find" << steps.at(i).find;
       if (i > 0) arguments << "--append";
-      runProgram(workFolder.path(), arguments);
+      runProgram(workFolder.path(), arguments, locale);
     }
   } else {
     QStringList arguments = {fixFile};
     for (const Step& step : steps) arguments << "--country" << step.country;
     if (!steps.constFirst().find.isNull()) arguments << "--find" << steps.constFirst().find;
-    runProgram(workFolder.path(), arguments);
+    runProgram(workFolder.path(), arguments, locale);
   }
   QCOMPARE(contents(QDir(workFolder.path()).filePath("VOK.gpx")), windowBytes);
 }
