@@ -78,6 +78,16 @@ LoadedFile load(const QString& path, const ListOrder& order, const std::function
 
 QString gpxHead() { return gpxDeclaration() + gpxOpeningTag(); }
 
+// Whether writing `output` would replace the fix file being read.
+bool isTheFixFile(const QString& output, const QString& fixFile) {
+  const QString target = QFileInfo(output).canonicalFilePath();
+  return !target.isEmpty() && target == QFileInfo(fixFile).canonicalFilePath();
+}
+
+QString fixFileRefused(const QString& output) {
+  return QStringLiteral("Cannot write %1: it is the fix file being read").arg(QDir::toNativeSeparators(output));
+}
+
 ExportOutcome failure(const QString& error) { return {false, error, {}}; }
 
 // The waypoints already in the output that --append keeps: none when there is no such file yet.
@@ -115,6 +125,8 @@ ExportOutcome exportCountries(const ExportRequest& request, const ListOrder& ord
   }
 
   const bool toStandardOutput = request.output == u"-";
+  if (!toStandardOutput && isTheFixFile(request.output, request.fixFile))
+    return failure(fixFileRefused(request.output));
   QString body;
   if (request.append && !toStandardOutput) {
     QString error;
@@ -155,6 +167,7 @@ ExportOutcome exportEachCountry(const ExportRequest& request, const ListOrder& o
     appendRowBlocks(body, std::move(rows), ranges);
     if (body.isEmpty()) continue;
     const QString path = inFolder(request.folder, names.at(i) + QStringLiteral(".gpx"));
+    if (isTheFixFile(path, request.fixFile)) return failure(fixFileRefused(path));
     const WriteResult written = writeFileAtomically(path, gpxFileBytes(gpxHead(), body, gpxClosingTag()));
     if (!written.ok) return failure(written.error);
     outcome.standardOutput += (code + u'\t' + path + u'\n').toUtf8();

@@ -70,6 +70,10 @@ run 1 "Cannot write .*no such folder/VOK.gpx: " "My Waypoints.csv" --country LF 
 mkdir folder.gpx
 run 1 "Cannot write .*folder.gpx: it is a folder" "My Waypoints.csv" --country LF --output folder.gpx
 [ -e VOK.gpx ] && fail "a failed export wrote VOK.gpx"
+cp "My Waypoints.csv" fixes.before
+run 1 "Cannot write .*My Waypoints.csv: it is the fix file being read" "My Waypoints.csv" --country LF \
+  --output "./My Waypoints.csv"
+cmp -s "My Waypoints.csv" fixes.before || fail "an export wrote over its own fix file"
 
 printf '<?xml version="1.0"?>\r\n<gpx creator="Someone Else"></gpx>\r\n' >theirs.gpx
 cp theirs.gpx theirs.before
