@@ -1,5 +1,6 @@
 #include "sortedlist.h"
 
+#include "listtext.h"
 #include "widgets.h"
 
 #include <QFocusEvent>
@@ -74,16 +75,8 @@ const QStringList& SortedList::Items() const { return model_.items(); }
 QString SortedList::Text() const { return List(ListIndex()); }
 
 void SortedList::SetText(const QString& text) {
-  const QStringList& items = model_.items();
-  qsizetype row = items.indexOf(text);
-  if (row < 0) {
-    const auto match = std::find_if(items.begin(), items.end(), [&text](const QString& item) {
-      return item.compare(text, Qt::CaseInsensitive) == 0;
-    });
-    if (match == items.end()) return;
-    row = match - items.begin();
-  }
-  makeCurrent(row);
+  const qsizetype row = pickedItem(model_.items(), text);
+  if (row >= 0) makeCurrent(row);
 }
 
 qsizetype SortedList::ListIndex() const {
