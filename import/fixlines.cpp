@@ -12,6 +12,27 @@ namespace skelvor {
 
 namespace {
 
+bool isControl(char16_t c) {
+  return c < u' ' || (c >= u'\x7f' && c <= u'\x9f') || c == QChar::LineSeparator || c == QChar::ParagraphSeparator;
+}
+
+// Appends `text` to `line` as `fixField` makes it, without an intermediate string.
+void appendFixField(QString& line, QStringView text) {
+  // Trimming first is the same as trimming after the replacements, which turn controls into spaces.
+  const auto blank = [](char16_t c) { return c == u' ' || isControl(c); };
+  qsizetype start = 0;
+  qsizetype end = text.size();
+  while (start < end && blank(text[start].unicode())) ++start;
+  while (end > start && blank(text[end - 1].unicode())) --end;
+  const qsizetype at = line.size();
+  line.resize(at + end - start);
+  QChar* out = line.data() + at;
+  for (qsizetype i = start; i < end; ++i) {
+    const char16_t c = text[i].unicode();
+    *out++ = c == u';' ? QChar(u',') : isControl(c) ? QChar(u' ') : QChar(c);
+  }
+}
+
 // The fields joined with ";", each made fit for a fix file.
 QString joinFields(std::initializer_list<QStringView> fields) {
   QString line;
@@ -22,7 +43,7 @@ QString joinFields(std::initializer_list<QStringView> fields) {
   for (const QStringView field : fields) {
     if (!first) line += u';';
     first = false;
-    line += fixField(field);
+    appendFixField(line, field);
   }
   return line;
 }
@@ -77,21 +98,9 @@ QString megahertzFromTensOfKhz(QStringView tens) {
 }  // namespace
 
 QString fixField(QStringView text) {
-  QString field = text.toString();
-  for (QChar& c : field) {
-    if (c == u';') {
-      c = u',';
-    } else if (c < u' ' || (c >= u'\x7f' && c <= u'\x9f') || c == QChar::LineSeparator ||
-               c == QChar::ParagraphSeparator) {
-      c = u' ';
-    }
-  }
-  qsizetype start = 0;
-  qsizetype end = field.size();
-  while (start < end && field[start] == u' ') ++start;
-  while (end > start && field[end - 1] == u' ') --end;
-  if (start == 0 && end == field.size()) return field;
-  return field.sliced(start, end - start);
+  QString field;
+  appendFixField(field, text);
+  return field;
 }
 
 QByteArray fixFileBytes(const QStringList& lines) {
@@ -136,8 +145,8 @@ AirportLines airportLines(const QList<OurAirportsAirport>& airports) {
     const qsizetype tag = out.written.codes.size();
     out.written.codes.append(code);
     out.written.codeByIdent.insert(airport.ident, code);
-    const double latitude = airport.latitude.toDouble();
-    const double longitude = airport.longitude.toDouble();
+    const double latitude = decimalValue(airport.latitude).value_or(0.0);
+    const double longitude = decimalValue(airport.longitude).value_or(0.0);
     out.written.byIsoCountry[airport.isoCountry].add(latitude, longitude, tag);
     out.written.anywhere.add(latitude, longitude, tag);
   }
@@ -154,8 +163,8 @@ FixLines navaidLines(const QList<OurAirportsNavaid>& navaids, const WrittenAirpo
     }
     QString code = airports.codeByIdent.value(navaid.associatedAirport);
     if (navaid.associatedAirport.isEmpty() || !airports.codeByIdent.contains(navaid.associatedAirport)) {
-      const double latitude = navaid.latitude.toDouble();
-      const double longitude = navaid.longitude.toDouble();
+      const double latitude = decimalValue(navaid.latitude).value_or(0.0);
+      const double longitude = decimalValue(navaid.longitude).value_or(0.0);
       const auto country = airports.byIsoCountry.constFind(navaid.isoCountry);
       qsizetype tag = country != airports.byIsoCountry.cend() ? country->nearest(latitude, longitude) : -1;
       if (tag < 0) tag = airports.anywhere.nearest(latitude, longitude);

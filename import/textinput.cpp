@@ -5,6 +5,10 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <array>
+#include <charconv>
+#include <system_error>
+
 namespace skelvor {
 
 TextInput readTextInput(const QString& path) {
@@ -25,20 +29,41 @@ bool isDigits(QStringView text) {
   return true;
 }
 
+std::optional<double> decimalValue(QStringView text) {
+  // Numbers are short; a long run of digits is no coordinate and is not worth converting.
+  constexpr qsizetype kLongest = 40;
+  if (text.isEmpty() || text.size() > kLongest) return std::nullopt;
+  std::array<char, kLongest> latin{};
+  bool digit = false;
+  bool point = false;
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    const char16_t c = text[i].unicode();
+    if (c >= u'0' && c <= u'9') {
+      digit = true;
+    } else if (c == u'.' && !point) {
+      point = true;
+    } else if (!(c == u'-' && i == 0)) {
+      return std::nullopt;
+    }
+    latin[static_cast<std::size_t>(i)] = static_cast<char>(c);
+  }
+  if (!digit) return std::nullopt;
+  // from_chars reads the C format whatever the user's locale, and takes no leading point: "-.5" is read as "-0.5".
+  std::array<char, kLongest + 1> padded{};
+  qsizetype size = 0;
+  qsizetype from = 0;
+  if (latin[0] == '-') padded[static_cast<std::size_t>(size++)] = latin[static_cast<std::size_t>(from++)];
+  if (latin[static_cast<std::size_t>(from)] == '.') padded[static_cast<std::size_t>(size++)] = '0';
+  while (from < text.size()) padded[static_cast<std::size_t>(size++)] = latin[static_cast<std::size_t>(from++)];
+  double value = 0;
+  const auto [end, error] = std::from_chars(padded.data(), padded.data() + size, value);
+  if (error != std::errc() || end != padded.data() + size) return std::nullopt;
+  return value;
+}
+
 bool isCoordinate(QStringView text, double limit) {
-  QStringView rest = text;
-  if (rest.startsWith(u'-')) rest = rest.sliced(1);
-  const qsizetype point = rest.indexOf(u'.');
-  const QStringView whole = point < 0 ? rest : rest.first(point);
-  const QStringView fraction = point < 0 ? QStringView() : rest.sliced(point + 1);
-  if (whole.isEmpty() && fraction.isEmpty()) return false;
-  if (!whole.isEmpty() && !isDigits(whole)) return false;
-  if (point >= 0 && !fraction.isEmpty() && !isDigits(fraction)) return false;
-  // Coordinates are short; a long run of digits is no coordinate and is not worth converting.
-  if (rest.size() > 40) return false;
-  bool ok = false;
-  const double value = text.toDouble(&ok);
-  return ok && value >= -limit && value <= limit;
+  const std::optional<double> value = decimalValue(text);
+  return value && *value >= -limit && *value <= limit;
 }
 
 }  // namespace skelvor

@@ -1,6 +1,7 @@
 #include "fixlines.h"
 #include "nationality.h"
 #include "nearestpoint.h"
+#include "textinput.h"
 
 #include "qt_printing.h"
 
@@ -138,6 +139,20 @@ TEST(FixField, NeverHoldsASeparatorOrALineEnd) {
   EXPECT_EQ(fixField(u"  a;b\tc\rd\ne\u0085f\u2028g\x7fh  "), u"a,b c d e f g h");
   EXPECT_EQ(fixField(u"Zürich – Kloten"), u"Zürich – Kloten");
   EXPECT_EQ(fixField(u"\t"), u"");
+}
+
+TEST(DecimalValue, TakesPlainDecimalsOnlyInEveryLocale) {
+  EXPECT_EQ(decimalValue(u"45.5"), 45.5);
+  EXPECT_EQ(decimalValue(u"-.5"), -0.5);
+  EXPECT_EQ(decimalValue(u"5."), 5.0);
+  EXPECT_EQ(decimalValue(u"-0"), 0.0);
+  EXPECT_EQ(decimalValue(u"52.55889892578125"), 52.55889892578125);
+  for (const char16_t* text : {u"", u".", u"-", u"1e1", u"+1", u" 1", u"1 ", u"1,5", u"1.2.3", u"--1", u"1-", u"nan",
+                               u"inf", u"0x10", u"\u0661"})
+    EXPECT_FALSE(decimalValue(text).has_value()) << QString::fromUtf16(text);
+  EXPECT_TRUE(isCoordinate(u"-90", 90.0));
+  EXPECT_FALSE(isCoordinate(u"90.0000001", 90.0));
+  EXPECT_FALSE(isCoordinate(u"-180.5", 180.0));
 }
 
 TEST(FixFileBytes, AreUtf8LinesEndingWithCrLf) {
