@@ -37,8 +37,8 @@ eval "$(xdotool getwindowgeometry --shell "$wid")"
 click() { xdotool mousemove --sync $((X + $1)) $((Y + $2)) click 1; }
 type_text() { xdotool type --delay 20 "$1"; }
 
-click 40 16                      # the first fix file...
-xdotool key End                  # ...then the last one, Sample Waypoints.csv
+click 40 16                      # the first fix file, Sample Airports.csv...
+xdotool key Down Down            # ...then Sample Waypoints.csv, two below it
 click 30 88                      # the first country code: EF, Finland
 click 250 66 && type_text turka  # Find TURKA
 click 336 66

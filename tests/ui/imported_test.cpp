@@ -93,6 +93,11 @@ void ImportedTest::loadsPicksAndExports() {
   QCOMPARE(ui.sorted("ListPAYSFull")->Text(), country);
   QCOMPARE(ui.count(), QStringLiteral("%1 objects").arg(count));
   QVERIFY2(ui.visibleRows().contains(row), qPrintable(ui.visibleRows().mid(0, 10).join(u'\n')));
+  // Set SKELVOR_SCREENSHOT to a folder to look at the window of every row, its fixes selected.
+  if (const QString shots = qEnvironmentVariable("SKELVOR_SCREENSHOT"); !shots.isEmpty()) {
+    QTest::mouseClick(ui.button("Command2"), Qt::LeftButton);
+    QVERIFY(ui.window().grab().save(QDir(shots).filePath(QString::fromUtf8(QTest::currentDataTag()) + ".png")));
+  }
 
   QTest::mouseClick(ui.button("Command2"), Qt::LeftButton);  // Select All
   QTest::mouseClick(ui.button("Command5"), Qt::LeftButton);  // Show in PlanePlotter
