@@ -50,8 +50,8 @@ click() { xdotool mousemove --sync $((X + $1)) $((Y + $2)) click 1; }
 right_click() { xdotool mousemove --sync $((X + $1)) $((Y + $2)) click 3; }
 type_text() { xdotool type --delay 20 "$1"; }
 
-click 40 16                      # the first fix file...
-xdotool key End                  # ...then the last one, Sample Waypoints.csv
+click 40 16                      # the first fix file, Sample Airports.csv...
+xdotool key Down Down            # ...then Sample Waypoints.csv, two below it
 right_click 40 16                # the right button loads no other file
 click 30 88                      # the first country code: EF, Finland
 xdotool key Down                 # EG, while the names stay on Finland

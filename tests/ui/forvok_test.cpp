@@ -266,6 +266,7 @@ void ForVOKTest::territoryTableIsFilled() {
   QVERIFY(window.TERR[0].isEmpty());
   QCOMPARE(window.TERR[38], QStringLiteral("Fl|Mauritius"));
   QCOMPARE(window.TERR[246], QStringLiteral("CY|Canada"));
+  QCOMPARE(window.TERR[skelvor::kLastTerritorySlot], QStringLiteral("ZZ|China ZZ"));
 }
 
 void ForVOKTest::aFailingHandlerReportsAndTheWindowGoesOn() {
