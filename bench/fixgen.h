@@ -21,7 +21,7 @@ struct GeneratedFixFile {
 /// Builds the same waypoints file for the same shape on every run: CR LF lines "IDENT;CC;latitude;longitude" with
 /// five-letter idents and seven-decimal coordinates scattered around a made-up centre per country, the countries taken
 /// from the territory table and mixed through the file. The first country holds `largestCountryLines` lines and the
-/// others share the rest evenly; at most 246 countries.
+/// others share the rest evenly; at most one country per slot of the territory table.
 GeneratedFixFile generateWaypointFile(const WaypointFileShape& shape = {});
 
 }  // namespace skelvor

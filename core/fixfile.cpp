@@ -5,6 +5,7 @@
 #include <QSet>
 #include <QStringDecoder>
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstring>
@@ -121,22 +122,52 @@ QStringList splitLines(QStringView text) {
 }
 
 FixFile readFixFile(const QString& path) {
-  FixFile result;
+  FixBytes file = readFixBytes(path);
+  if (!file.ok) return {false, file.error, {}};
+  return {true, {}, splitLines(decodeFixText(file.bytes))};
+}
+
+FixBytes readFixBytes(const QString& path) {
+  FixBytes result;
   // Opening a pipe waits for a writer that may never come, and a device may never end: only regular files are read.
   if (const QFileInfo info(path); info.exists() && !info.isFile()) {
     result.error = QStringLiteral("Cannot read %1: it is not a regular file").arg(info.fileName());
     return result;
   }
   QFile file(path);
-  QByteArray bytes;
-  if (file.open(QIODevice::ReadOnly)) bytes = file.readAll();
+  if (file.open(QIODevice::ReadOnly)) result.bytes = file.readAll();
   if (file.error() != QFileDevice::NoError) {
     result.error = QStringLiteral("Cannot read %1: %2").arg(QFileInfo(path).fileName(), file.errorString());
+    result.bytes.clear();
     return result;
   }
   result.ok = true;
-  result.lines = splitLines(decodeFixText(bytes));
   return result;
+}
+
+// The whole file decides between UTF-8 and Windows-1252, as decodeFixText does, and its one byte-order mark is skipped
+// once. CR and LF bytes stand for themselves in both encodings and never inside a UTF-8 sequence, so a run that ends
+// just after a line end (after the LF of a CR LF) decodes alone to the text of its lines, and splits alone into them.
+void visitFixLines(const QByteArray& bytes, const std::function<void(const QStringList& lines)>& visit,
+                   qsizetype runBytes) {
+  const bool utf8 = isStrictUtf8(bytes);
+  QByteArrayView rest(bytes);
+  if (utf8 && rest.startsWith(QByteArrayView(kUtf8Bom.data(), kUtf8Bom.size()))) rest = rest.sliced(kUtf8Bom.size());
+  while (!rest.isEmpty()) {
+    qsizetype end = std::min(std::max<qsizetype>(runBytes, 1), rest.size()) - 1;
+    while (end < rest.size() && rest[end] != '\n' && rest[end] != '\r') ++end;
+    if (end < rest.size() - 1 && rest[end] == '\r' && rest[end + 1] == '\n') ++end;
+    const QByteArrayView run = rest.first(std::min(end + 1, rest.size()));
+    rest = rest.sliced(run.size());
+    if (utf8) {
+      QStringDecoder decoder(QStringDecoder::Utf8,
+                             QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+      const QString text = decoder.decode(run);
+      visit(splitLines(text));
+    } else {
+      visit(splitLines(fromWindows1252(run)));
+    }
+  }
 }
 
 QStringList collectCodes(const QStringList& lines) {

@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <QStringView>
 
+#include <functional>
 #include <optional>
 
 namespace skelvor {
@@ -31,6 +32,22 @@ struct FixFile {
 
 /// Reads the fix file at `path` whole and splits it into lines.
 FixFile readFixFile(const QString& path);
+
+/// The outcome of reading the bytes of a fix file: its bytes, or none and the reason.
+struct FixBytes {
+  bool ok = false;
+  QString error;
+  QByteArray bytes;
+};
+
+/// Reads the bytes of the fix file at `path` whole.
+FixBytes readFixBytes(const QString& path);
+
+/// Calls `visit` with the lines of a fix file's bytes, a run of whole lines at a time, in file order. Together the runs
+/// hold exactly the lines of splitLines(decodeFixText(bytes)), yet only about `runBytes` of the file are held as text
+/// at a time.
+void visitFixLines(const QByteArray& bytes, const std::function<void(const QStringList& lines)>& visit,
+                   qsizetype runBytes = 1 << 16);
 
 /// Each distinct country code (field 1, taken unchanged) once, in the order of first appearance. A line with fewer
 /// than two fields adds nothing; an empty field 1 is a code like any other.

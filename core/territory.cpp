@@ -6,7 +6,13 @@ namespace {
 
 // ICAO nationality prefixes as the fix files carry them, with the names the user picks from. A country with several
 // prefixes has one name per prefix, mostly with a number after it; the numbering and its gaps are part of the names.
-// "Fl" (Mauritius) and "FL" (Zambia) differ only by case. "CY|Canada" comes last, out of code order.
+// "Fl" (Mauritius) and "FL" (Zambia) differ only by case. "CY|Canada" comes after the first ones, out of code order.
+//
+// The entries after "CY|Canada" are the codes that real fix data carries and the first ones lack: the contiguous
+// United States (K1 to K7), Australia (YB, YM), and the further codes found in the airports and navaids of the
+// OurAirports data (ourairports.com, public domain). Each is named after the countries that its airports lie in
+// according to that data's countries.csv, with the code added where the country already has a name or owns several
+// codes, so that every name stays unique. "FI" is the real prefix of Mauritius, beside the older "Fl".
 constexpr std::array<const char*, kLastTerritorySlot> kEntries = {
     "AG|Solomon Islands",
     "AN|Nauru",
@@ -254,6 +260,44 @@ constexpr std::array<const char*, kLastTerritorySlot> kEntries = {
     "ZW|China 10",
     "ZY|China 11",
     "CY|Canada",
+    "AA|Antarctica AA",
+    "AQ|Antarctica AQ",
+    "AT|Papua New Guinea AT",
+    "BU|United States BU",
+    "DM|Nigeria DM",
+    "FH|Saint Helena, Ascension and Tristan da Cunha",
+    "FI|Mauritius FI",
+    "FJ|British Indian Ocean Territory",
+    "FM|Madagascar, Comoros & Reunion",
+    "GX|Guinea GX",
+    "HJ|South Sudan",
+    "K1|United States K1",
+    "K2|United States K2",
+    "K3|United States K3",
+    "K4|United States K4",
+    "K5|United States K5",
+    "K6|United States K6",
+    "K7|United States K7",
+    "ML|Marshall Islands & Costa Rica ML",
+    "MX|Mexico MX",
+    "NS|Samoa & American Samoa",
+    "OZ|Australia OZ",
+    "PC|Kiribati PC",
+    "SF|Falkland Islands",
+    "ST|Brazil ST",
+    "TC|Australia TC",
+    "UZ|Uzbekistan UZ",
+    "XA|Kazakhstan XA",
+    "XH|Russian Federation XH",
+    "XI|Russian Federation XI",
+    "XL|Russian Federation XL",
+    "XN|Russian Federation XN",
+    "XR|Russian Federation XR",
+    "XS|Russian Federation XS",
+    "XW|Russian Federation XW",
+    "YB|Australia YB",
+    "YM|Australia YM",
+    "ZZ|China ZZ",
 };
 
 // Splits an entry at its bar: the code before it, the name after it.

@@ -74,9 +74,12 @@ int main(int argc, char** argv) {
 
   // As a user would: the sample navaids, France by its name, every fix selected.
   auto* files = window.findChild<skelvor::FileList*>(QStringLiteral("File1"));
-  for (int row = 0; row < files->ListCount(); ++row)
-    if (files->List(row).contains(QLatin1String("Navaids")))
+  for (int row = 0; row < files->ListCount(); ++row) {
+    if (files->List(row) == QLatin1String("Sample Navaids.csv")) {
       files->selectionModel()->setCurrentIndex(files->model()->index(row, 0), QItemSelectionModel::ClearAndSelect);
+      break;
+    }
+  }
   window.findChild<skelvor::SortedList*>(QStringLiteral("ListPAYSFull"))->SetText(QStringLiteral("France"));
   window.findChild<QAbstractButton*>(QStringLiteral("Command2"))->click();
   QApplication::processEvents();

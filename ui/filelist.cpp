@@ -1,5 +1,7 @@
 #include "filelist.h"
 
+#include "widgets.h"
+
 #include <QDir>
 #include <QFocusEvent>
 #include <QMouseEvent>
@@ -50,12 +52,23 @@ QString FileList::FileName() const {
 }
 
 void FileList::mousePressEvent(QMouseEvent* event) {
+  if (!picksInList(*event)) return;
   const QModelIndex before = currentIndex();
   QListView::mousePressEvent(event);
   // A second click on the file already current reads it again.
-  if (event->button() == Qt::LeftButton && before.isValid() && indexAt(event->position().toPoint()) == before &&
-      currentIndex() == before)
-    emit click();
+  if (before.isValid() && indexAt(event->position().toPoint()) == before && currentIndex() == before) emit click();
+}
+
+void FileList::mouseMoveEvent(QMouseEvent* event) {
+  if (picksInList(*event)) QListView::mouseMoveEvent(event);
+}
+
+void FileList::mouseDoubleClickEvent(QMouseEvent* event) {
+  if (picksInList(*event)) QListView::mouseDoubleClickEvent(event);
+}
+
+void FileList::mouseReleaseEvent(QMouseEvent* event) {
+  if (picksInList(*event)) QListView::mouseReleaseEvent(event);
 }
 
 void FileList::focusInEvent(QFocusEvent* event) {

@@ -35,7 +35,11 @@ class FileList : public QListView {
   void click();
 
  protected:
+  /// Only the left button picks; a press on the current file raises Click again.
   void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
   void focusInEvent(QFocusEvent* event) override;
 
  private:

@@ -11,11 +11,13 @@
 #include "sortedlist.h"
 #include "widgets.h"
 
+#include <QCloseEvent>
 #include <QDesktopServices>
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QScreen>
+#include <QShowEvent>
 
 #include <exception>
 #include <utility>
@@ -67,19 +69,35 @@ QFont listFont() {
   return font;
 }
 
+// Where the window forces a white background it forces black text too, so that a dark desktop theme leaves every
+// text readable and the window looks the same under any theme.
+void forceBlackOnWhite(QWidget* control, QPalette::ColorRole background, QPalette::ColorRole text) {
+  QPalette palette = control->palette();
+  palette.setColor(background, Qt::white);
+  palette.setColor(text, Qt::black);
+  control->setPalette(palette);
+}
+
 // The flat look: a one-pixel border around a white field.
 void makeFlat(QAbstractScrollArea* list) {
   list->setFrameShape(QFrame::Box);
   list->setLineWidth(1);
+  forceBlackOnWhite(list, QPalette::Base, QPalette::Text);
   QPalette palette = list->palette();
-  palette.setColor(QPalette::Base, Qt::white);
   palette.setColor(QPalette::WindowText, QColor(100, 100, 100));
   list->setPalette(palette);
 }
 
 void makeFlat(QLineEdit* edit, bool white) {
-  edit->setStyleSheet(white ? QStringLiteral("QLineEdit { border: 1px solid #646464; background: white; }")
-                            : QStringLiteral("QLineEdit { border: 1px solid #646464; }"));
+  edit->setStyleSheet(white
+                          ? QStringLiteral("QLineEdit { border: 1px solid #646464; background: white; color: black; }")
+                          : QStringLiteral("QLineEdit { border: 1px solid #646464; }"));
+}
+
+// Every list cuts long text at its right edge, with no ellipsis and no horizontal scroll bar.
+void cutLongText(QAbstractItemView* list) {
+  list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  list->setTextElideMode(Qt::ElideNone);
 }
 
 void setCaption(QWidget* control, const QString& caption) {
@@ -91,8 +109,9 @@ void setCaption(QWidget* control, const QString& caption) {
 }  // namespace
 
 ForVOK::ForVOK(const QString& programFolder, QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
-                          Qt::MSWindowsFixedSizeDialogHint),
+    // Windows shows the close box of a customised title bar only together with the system menu.
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
       programFolder_(programFolder),
       opener_(&QDesktopServices::openUrl) {
   setObjectName(QStringLiteral("ForVOK"));
@@ -100,9 +119,7 @@ ForVOK::ForVOK(const QString& programFolder, QWidget* parent)
   setWindowIcon(QIcon(QStringLiteral(":/pictures/radar.png")));
   setFixedSize(kClientSize);
   setAutoFillBackground(true);
-  QPalette white = palette();
-  white.setColor(QPalette::Window, Qt::white);
-  setPalette(white);
+  forceBlackOnWhite(this, QPalette::Window, QPalette::WindowText);
 
   createLists();
   createEditors();
@@ -115,6 +132,28 @@ ForVOK::ForVOK(const QString& programFolder, QWidget* parent)
   Command3->setFocus();
 }
 
+void ForVOK::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  // The frame is known once the window exists on the desktop: centre it again, frame and all.
+  if (!event->spontaneous()) centreOnScreen();
+}
+
+void ForVOK::moveEvent(QMoveEvent* event) {
+  QWidget::moveEvent(event);
+  // Where the desktop adds its frame only after the window is shown, the window is centred once more when the frame
+  // first shows, unless the user has moved it already.
+  const bool unmoved = frameGeometry().topLeft() == placedFrame_ || geometry().topLeft() == placedClient_;
+  if (!frameCentred_ && isVisible() && frameGeometry().size() != size() && unmoved) {
+    frameCentred_ = true;
+    centreOnScreen();
+  }
+}
+
+void ForVOK::closeEvent(QCloseEvent* event) {
+  ended_ = true;
+  QWidget::closeEvent(event);
+}
+
 void ForVOK::createLists() {
   File1 = new FileList(this);
   File1->SetPattern(QStringLiteral("*.CSV"));
@@ -122,19 +161,17 @@ void ForVOK::createLists() {
   File2->SetPattern(QStringLiteral("*.pdf"));
   File2->hide();
   makeFlat(File1);
-  // Like the other lists, the file list cuts long names rather than scroll sideways.
-  File1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  cutLongText(File1);
 
   ListPAYS = new SortedList(this);
   ListPAYSFull = new SortedList(this);
   ListResult = new SortedList(this);
   ListResult->setSelectionMode(QAbstractItemView::ExtendedSelection);
-  // The coordinates stand 120 spaces to the right of what a row shows, out of sight.
-  ListResult->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  ListResult->setTextElideMode(Qt::ElideNone);
+  // In the results the coordinates stand 120 spaces to the right of what a row shows, out of sight.
   for (SortedList* list : {ListPAYS, ListPAYSFull, ListResult}) {
     list->setFont(listFont());
     makeFlat(list);
+    cutLongText(list);
   }
 }
 
@@ -146,20 +183,20 @@ void ForVOK::createEditors() {
   makeFlat(Text2, true);
   makeFlat(Text3, false);
 
-  // "Add to actual File" stands on white; "Keep selected" on the system's window-background colour.
+  // "Add to actual File" stands on white; "Keep selected" on the system's window-background colour, in the
+  // system's text colour for it.
   Check1 = new WrappingCheckBox(this);
   Check1->setAutoFillBackground(true);
   Check1->setBackgroundRole(QPalette::Base);
-  QPalette white = Check1->palette();
-  white.setColor(QPalette::Base, Qt::white);
-  Check1->setPalette(white);
+  forceBlackOnWhite(Check1, QPalette::Base, QPalette::WindowText);
   Check1->hide();
   Check2 = new WrappingCheckBox(this);
   Check2->setAutoFillBackground(true);
   Check2->setBackgroundRole(QPalette::Base);
-  QPalette systemBackground = Check2->palette();
-  systemBackground.setColor(QPalette::Base, QGuiApplication::palette().color(QPalette::Base));
-  Check2->setPalette(systemBackground);
+  QPalette system = Check2->palette();
+  system.setColor(QPalette::Base, QGuiApplication::palette().color(QPalette::Base));
+  system.setColor(QPalette::WindowText, QGuiApplication::palette().color(QPalette::Text));
+  Check2->setPalette(system);
 }
 
 void ForVOK::createButtons() {
@@ -234,14 +271,23 @@ void ForVOK::connectHandlers() {
 void ForVOK::centreOnScreen() {
   const QScreen* screen = QGuiApplication::primaryScreen();
   if (screen == nullptr) return;
+  // The frame, title bar included, stands in the middle of the free area; move() places the frame's corner.
   const QRect available = screen->availableGeometry();
-  move(available.center() - QPoint(width() / 2, height() / 2));
+  const QSize frame = frameGeometry().size();
+  placedFrame_ = QPoint(available.left() + (available.width() - frame.width()) / 2,
+                        available.top() + (available.height() - frame.height()) / 2);
+  move(placedFrame_);
+  placedClient_ = geometry().topLeft();
 }
 
 template <typename Handler>
 void ForVOK::guard(const char* action, Handler&& handler) {
+  // Once the run has ended, no handler starts.
+  if (ended_) return;
   try {
     handler();
+  } catch (const RunEnded&) {
+    // The run ended while the handler waited on events; it goes no further.
   } catch (const std::exception& failure) {
     QMessageBox::critical(
         this, windowTitle(),
@@ -250,6 +296,11 @@ void ForVOK::guard(const char* action, Handler&& handler) {
     QMessageBox::critical(this, windowTitle(),
                           tr("Skelvor could not finish %1, for a reason it cannot name.").arg(QLatin1String(action)));
   }
+}
+
+void ForVOK::processWaitingEvents() {
+  skelvor::processWaitingEvents();
+  if (ended_) throw RunEnded{};
 }
 
 void ForVOK::InitTERR() { fillTerritories(TERR); }
@@ -298,7 +349,7 @@ void ForVOK::ListPAYS_MouseUp() {
 
 void ForVOK::ListPAYSFull_Click() {
   if (const auto code = countryCode(TERR, ListPAYSFull->Text())) ListPAYS->SetText(*code);
-  Check2->setText(QStringLiteral("Keep ") + ListPAYSFull->Text() + QStringLiteral(" selected"));
+  Check2->setText(literalCaption(QStringLiteral("Keep ") + ListPAYSFull->Text() + QStringLiteral(" selected")));
 }
 
 void ForVOK::Text2_Change() {

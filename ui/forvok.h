@@ -46,7 +46,16 @@ class ForVOK : public QWidget {
   /// the opener must return at once, without waiting for the application it starts.
   void setOpener(std::function<bool(const QUrl&)> opener);
 
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
+  /// Closing the window, by "End" or the close box, ends the run.
+  void closeEvent(QCloseEvent* event) override;
+
  private:
+  /// Thrown out of a handler that waits on events when the run ended meanwhile.
+  struct RunEnded {};
+
   void createLists();
   void createEditors();
   void createButtons();
@@ -59,6 +68,8 @@ class ForVOK : public QWidget {
   /// and the window goes on.
   template <typename Handler>
   void guard(const char* action, Handler&& handler);
+  /// Handles the waiting events; when one of them ended the run, the handler that waits goes no further.
+  void processWaitingEvents();
 
   void Form_Load();
   void Command3_Click();
@@ -75,6 +86,11 @@ class ForVOK : public QWidget {
   void Label4_Click();
 
   QString programFolder_;
+  bool ended_ = false;
+  bool frameCentred_ = false;
+  /// Where the window was last centred: the corner asked for its frame, and the corner its client area took.
+  QPoint placedFrame_;
+  QPoint placedClient_;
   std::function<bool(const QUrl&)> opener_;
 
   FileList* File1 = nullptr;

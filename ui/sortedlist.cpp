@@ -1,5 +1,8 @@
 #include "sortedlist.h"
 
+#include "listtext.h"
+#include "widgets.h"
+
 #include <QFocusEvent>
 #include <QItemSelection>
 #include <QMouseEvent>
@@ -72,16 +75,8 @@ const QStringList& SortedList::Items() const { return model_.items(); }
 QString SortedList::Text() const { return List(ListIndex()); }
 
 void SortedList::SetText(const QString& text) {
-  const QStringList& items = model_.items();
-  qsizetype row = items.indexOf(text);
-  if (row < 0) {
-    const auto match = std::find_if(items.begin(), items.end(), [&text](const QString& item) {
-      return item.compare(text, Qt::CaseInsensitive) == 0;
-    });
-    if (match == items.end()) return;
-    row = match - items.begin();
-  }
-  makeCurrent(row);
+  const qsizetype row = pickedItem(model_.items(), text);
+  if (row >= 0) makeCurrent(row);
 }
 
 qsizetype SortedList::ListIndex() const {
@@ -117,8 +112,23 @@ void SortedList::SetSelectedRanges(const QList<std::pair<qsizetype, qsizetype>>&
   selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
 }
 
+void SortedList::mousePressEvent(QMouseEvent* event) {
+  if (!picksInList(*event)) return;
+  const QModelIndex before = currentIndex();
+  QListView::mousePressEvent(event);
+  if (before.isValid() && indexAt(event->position().toPoint()) == before && currentIndex() == before) emit click();
+}
+
+void SortedList::mouseMoveEvent(QMouseEvent* event) {
+  if (picksInList(*event)) QListView::mouseMoveEvent(event);
+}
+
+void SortedList::mouseDoubleClickEvent(QMouseEvent* event) {
+  if (picksInList(*event)) QListView::mouseDoubleClickEvent(event);
+}
+
 void SortedList::mouseReleaseEvent(QMouseEvent* event) {
-  QListView::mouseReleaseEvent(event);
+  if (picksInList(*event)) QListView::mouseReleaseEvent(event);
   emit mouseUp(event->button(), event->modifiers(), event->position());
 }
 

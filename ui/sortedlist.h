@@ -31,7 +31,8 @@ class ItemModel : public QAbstractListModel {
 
 /// A list box that keeps its items in ascending order, letter case ignored, in the user's locale. Adding and
 /// clearing raise no Click; making an item current, by the user or through SetText / SetListIndex, raises Click,
-/// whose handlers run to their end before the setter returns.
+/// whose handlers run to their end before the setter returns. A left-button press on the current item raises Click
+/// again, so that an item left highlighted by another list can be picked anew.
 class SortedList : public QListView {
   Q_OBJECT
 
@@ -73,6 +74,11 @@ class SortedList : public QListView {
   void mouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPointF position);
 
  protected:
+  /// Only the left button picks and selects; a press on the current item raises Click again.
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  /// Raises mouseUp for every button.
   void mouseReleaseEvent(QMouseEvent* event) override;
   void focusInEvent(QFocusEvent* event) override;
 

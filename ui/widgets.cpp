@@ -7,6 +7,14 @@
 
 namespace skelvor {
 
+bool picksInList(const QMouseEvent& event) {
+  if (event.type() == QEvent::MouseMove)
+    return event.buttons() == Qt::NoButton || event.buttons().testFlag(Qt::LeftButton);
+  return event.button() == Qt::LeftButton;
+}
+
+QString literalCaption(QString text) { return text.replace(u'&', QStringLiteral("&&")); }
+
 void ClickableLabel::mouseReleaseEvent(QMouseEvent* event) {
   QLabel::mouseReleaseEvent(event);
   if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) emit click();

@@ -4,7 +4,17 @@
 #include <QLabel>
 #include <QPushButton>
 
+class QMouseEvent;
+
 namespace skelvor {
+
+/// Whether a mouse event may pick or select in a list: presses, releases and double clicks of the left button, and
+/// moves with no button or with the left one held. Every other button leaves the list as it is.
+bool picksInList(const QMouseEvent& event);
+
+/// A caption made from data, shown as it stands on a button or check box: every "&" is doubled, so that none
+/// becomes an access key.
+QString literalCaption(QString text);
 
 /// A label that raises Click when the user clicks it.
 class ClickableLabel : public QLabel {

@@ -202,5 +202,46 @@ TEST(ReadFixFile, EmptyFileHasNoLines) {
   EXPECT_TRUE(file.lines.isEmpty());
 }
 
+// ---- Reading a run of lines at a time
+
+TEST(VisitFixLines, GivesTheLinesOfTheWholeFileWhereverTheRunsEnd) {
+  const QByteArray cases[] = {
+      {},
+      "\r\n",
+      "A;LF\r\nB;EG\r\n",
+      "A;LF\nB;EG\rC;FL\r\rD\n\nE\r\n\r\nF",
+      "\xEF\xBB\xBF\xC3\x89;LF\r\n\xEF\xBB\xBF"
+      "B;EG\r\n\xE2\x82\xAC;FL\r\n",  // UTF-8, a second mark kept
+      "\xC9;LF\r\n\x80\x9F;EG\r\n\xEF\xBB\xBF"
+      "C;FL",                          // Windows-1252 throughout
+      "A;LF\r\n\xC3\x89\r\n\xE9\r\n",  // one byte that is not UTF-8 makes the whole file Windows-1252
+  };
+  for (const QByteArray& bytes : cases) {
+    const QStringList whole = splitLines(decodeFixText(bytes));
+    for (qsizetype runBytes = 0; runBytes <= bytes.size() + 1; ++runBytes) {
+      QStringList visited;
+      visitFixLines(
+          bytes, [&](const QStringList& lines) { visited += lines; }, runBytes);
+      EXPECT_EQ(visited, whole) << bytes.toStdString() << " in runs of " << runBytes << " bytes";
+    }
+  }
+}
+
+TEST(ReadFixBytes, GivesTheBytesOrTheReason) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const QString path = dir.filePath(u"Some Waypoints.csv"_s);
+  QFile out(path);
+  ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+  out.write("A;LF;1;2\r\n");
+  out.close();
+  const FixBytes read = readFixBytes(path);
+  EXPECT_TRUE(read.ok);
+  EXPECT_EQ(read.bytes, QByteArray("A;LF;1;2\r\n"));
+  const FixBytes missing = readFixBytes(dir.filePath(u"Gone.csv"_s));
+  EXPECT_FALSE(missing.ok);
+  EXPECT_TRUE(missing.error.startsWith(u"Cannot read Gone.csv: "_s)) << missing.error;
+}
+
 }  // namespace
 }  // namespace skelvor

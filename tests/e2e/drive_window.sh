@@ -4,7 +4,7 @@
 set -euo pipefail
 program_folder=$1
 schema=$2
-for tool in xdotool xmllint; do
+for tool in xdotool xprop xmllint; do
   command -v "$tool" >/dev/null || { echo "missing tool: $tool" >&2; exit 1; }
 done
 
@@ -34,16 +34,33 @@ wid=$(timeout 30 xdotool search --sync --onlyvisible --name '^Skelvor$' | head -
 eval "$(xdotool getwindowgeometry --shell "$wid")"
 [ "$WIDTH" -eq 569 ] && [ "$HEIGHT" -eq 359 ] || { echo "window is ${WIDTH}x${HEIGHT}" >&2; exit 1; }
 
+# What the window asks of a window manager: a title bar with the system menu and the close box only, and a size that
+# cannot change. Motif hints: functions close 0x20, minimise 0x08, maximise 0x10, all-but 0x01; decorations menu
+# 0x10, minimise 0x20, maximise 0x40, all-but 0x01.
+read -r _ _ mwm_flags functions decorations _ <<<"$(xprop -id "$wid" -notype _MOTIF_WM_HINTS | tr -d ',')"
+if ! (( (mwm_flags & 0x3) == 0x3 && (functions & 0x39) == 0x20 && (decorations & 0x71) == 0x10 )); then
+  echo "window manager hints: flags $mwm_flags, functions $functions, decorations $decorations" >&2
+  exit 1
+fi
+size_hints=$(xprop -id "$wid" WM_NORMAL_HINTS)
+grep -q "minimum size: 569 by 359" <<<"$size_hints" && grep -q "maximum size: 569 by 359" <<<"$size_hints" ||
+  { echo "the window may be resized: $size_hints" >&2; exit 1; }
+
 # Clicks at a point of the client area.
 click() { xdotool mousemove --sync $((X + $1)) $((Y + $2)) click 1; }
+right_click() { xdotool mousemove --sync $((X + $1)) $((Y + $2)) click 3; }
 type_text() { xdotool type --delay 20 "$1"; }
 
-click 40 16                      # the first fix file...
-xdotool key End                  # ...then the last one, Sample Waypoints.csv
+click 40 16                      # the first fix file, Sample Airports.csv...
+xdotool key Down Down            # ...then Sample Waypoints.csv, two below it
+right_click 40 16                # the right button loads no other file
 click 30 88                      # the first country code: EF, Finland
+xdotool key Down                 # EG, while the names stay on Finland
+click 130 88                     # the highlighted Finland picks EF again
 click 250 66 && type_text turka  # Find TURKA
 click 336 66
 click 416 66                     # Select All
+right_click 250 88               # the right button keeps the selection
 click 516 164                    # Show in PlanePlotter
 wait_for "VOK.gpx with 2 waypoints" count_waypoints "$work/VOK.gpx" 2
 

@@ -86,6 +86,9 @@ void FileListTest::clickComesFromTheUserOnly() {
   QCOMPARE(list.FileName(), QStringLiteral("b navaids.csv"));
   QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, second);  // the same file again reads it again
   QCOMPARE(clicks.count(), 2);
+  QTest::mouseClick(list.viewport(), Qt::RightButton, {}, list.visualRect(list.model()->index(0, 0)).center());
+  QCOMPARE(clicks.count(), 2);
+  QCOMPARE(list.FileName(), QStringLiteral("b navaids.csv"));
   QTest::keyClick(&list, Qt::Key_Down);
   QCOMPARE(clicks.count(), 3);
   QCOMPARE(list.FileName(), QStringLiteral("c.Csv"));

@@ -5,14 +5,21 @@
 #include "windowdriver.h"
 
 #include <QCheckBox>
+#include <QFileInfo>
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopeGuard>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
+
+#include <algorithm>
+#include <cmath>
 
 using skelvor::FileList;
 using skelvor::ForVOK;
@@ -26,6 +33,8 @@ class ForVOKTest : public QObject {
   void controlsStandInPlace_data();
   void controlsStandInPlace();
   void windowIsFixedWhiteAndTitled();
+  void theFrameStandsInTheMiddleOfTheScreen();
+  void everyTextReadsUnderADarkTheme();
   void tabOrderFollowsTheLayout();
   void startsWithTheFocusOnEnd();
   void enterOrSpaceOnEndClosesTheWindow_data();
@@ -107,12 +116,62 @@ void ForVOKTest::windowIsFixedWhiteAndTitled() {
   QCOMPARE(window.minimumSize(), QSize(569, 359));
   QCOMPARE(window.maximumSize(), QSize(569, 359));
   QCOMPARE(window.palette().color(QPalette::Window), QColor(Qt::white));
-  const Qt::WindowFlags flags = window.windowFlags();
-  QVERIFY(flags.testFlag(Qt::WindowCloseButtonHint));
-  QVERIFY(!flags.testFlag(Qt::WindowMinimizeButtonHint));
-  QVERIFY(!flags.testFlag(Qt::WindowMaximizeButtonHint));
+  // A title bar with the close box only; Windows shows that box only with the system menu.
+  QCOMPARE(window.windowFlags(), Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                                     Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
   QVERIFY(!window.windowIcon().isNull());
   QCOMPARE(window.findChild<QLabel*>("Label4")->palette().color(QPalette::WindowText), QColor(192, 192, 192));
+}
+
+void ForVOKTest::theFrameStandsInTheMiddleOfTheScreen() {
+  ForVOK window(folder_.path());
+  window.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&window));
+  const QRect frame = window.frameGeometry();
+  QVERIFY(frame.height() > window.height());  // the headless desktop draws a frame too
+  const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+  QVERIFY(qAbs((frame.left() - screen.left()) - (screen.right() - frame.right())) <= 1);
+  QVERIFY(qAbs((frame.top() - screen.top()) - (screen.bottom() - frame.bottom())) <= 1);
+}
+
+// The contrast ratio of two colours as readability guidelines define it: 1 for equal colours, 21 for black on white.
+static double contrast(const QColor& a, const QColor& b) {
+  const auto luminance = [](const QColor& colour) {
+    const auto linear = [](double c) { return c <= 0.03928 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4); };
+    return 0.2126 * linear(colour.redF()) + 0.7152 * linear(colour.greenF()) + 0.0722 * linear(colour.blueF());
+  };
+  const double first = luminance(a);
+  const double second = luminance(b);
+  return (std::max(first, second) + 0.05) / (std::min(first, second) + 0.05);
+}
+
+static QPalette darkPalette() {
+  QPalette dark;
+  for (const auto role : {QPalette::Window, QPalette::Base, QPalette::Button, QPalette::AlternateBase})
+    dark.setColor(role, QColor(40, 40, 40));
+  for (const auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText, QPalette::BrightText})
+    dark.setColor(role, QColor(235, 235, 235));
+  return dark;
+}
+
+void ForVOKTest::everyTextReadsUnderADarkTheme() {
+  const QPalette system = QApplication::palette();
+  const auto restore = qScopeGuard([&] { QApplication::setPalette(system); });
+  QApplication::setPalette(darkPalette());
+  ForVOK window(folder_.path());
+  window.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&window));
+  QCOMPARE(window.palette().color(QPalette::Window), QColor(Qt::white));
+  for (QWidget* control : window.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    if (control->objectName() == QStringLiteral("Label4")) continue;  // light grey by design
+    // A list shows its items on its viewport.
+    const auto* list = qobject_cast<QAbstractScrollArea*>(control);
+    const QWidget* surface = list != nullptr ? list->viewport() : control;
+    const QColor text = surface->palette().color(surface->foregroundRole());
+    const QColor background = surface->palette().color(surface->backgroundRole());
+    QVERIFY2(contrast(text, background) >= 4.5,
+             qPrintable(QStringLiteral("%1: %2 on %3").arg(control->objectName(), text.name(), background.name())));
+  }
 }
 
 void ForVOKTest::tabOrderFollowsTheLayout() {
@@ -207,6 +266,7 @@ void ForVOKTest::territoryTableIsFilled() {
   QVERIFY(window.TERR[0].isEmpty());
   QCOMPARE(window.TERR[38], QStringLiteral("Fl|Mauritius"));
   QCOMPARE(window.TERR[246], QStringLiteral("CY|Canada"));
+  QCOMPARE(window.TERR[skelvor::kLastTerritorySlot], QStringLiteral("ZZ|China ZZ"));
 }
 
 void ForVOKTest::aFailingHandlerReportsAndTheWindowGoesOn() {
@@ -224,13 +284,25 @@ void ForVOKTest::aFailingHandlerReportsAndTheWindowGoesOn() {
 }
 
 void ForVOKTest::rendersToPng() {
-  // Set SKELVOR_SCREENSHOT to a file path to look at the window.
+  // Set SKELVOR_SCREENSHOT to a file path to look at the window in use, under the system's palette; the same path
+  // with "-dark" before its extension shows it under a dark palette.
   const QString target = qEnvironmentVariable("SKELVOR_SCREENSHOT");
   if (target.isEmpty()) QSKIP("SKELVOR_SCREENSHOT is not set");
-  ForVOK window(folder_.path());
-  window.show();
-  QVERIFY(QTest::qWaitForWindowExposed(&window));
-  QVERIFY(window.grab().save(target));
+  const QPalette system = QApplication::palette();
+  const auto restore = qScopeGuard([&] { QApplication::setPalette(system); });
+  const QFileInfo light(target);
+  for (const bool dark : {false, true}) {
+    QApplication::setPalette(dark ? darkPalette() : system);
+    WindowDriver ui;
+    ui.addFile("My Waypoints.csv", crlf({"ABLAN;LF;45.18;5.28", "BAGNA;LF;47.05;2.90", "KAFUE;FL;-15.68;28.18"}));
+    ui.clickFile("My Waypoints.csv");
+    ui.clickName("France");
+    WindowDriver::clickRow(ui.sorted("ListResult"), 1);
+    ui.check("Check1")->show();
+    QTest::keyClicks(ui.edit("Text1"), "ABL");
+    const QString path = dark ? light.dir().filePath(light.completeBaseName() + "-dark." + light.suffix()) : target;
+    QVERIFY(ui.window().grab().save(path));
+  }
 }
 
 QTEST_MAIN(ForVOKTest)

@@ -5,6 +5,8 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QMouseEvent>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
@@ -25,6 +27,7 @@ class HelpTest : public QObject {
   void keyboardOpensTheHelpToo_data();
   void keyboardOpensTheHelpToo();
   void makersAddressOpensTheMakersPage();
+  void endStopsAHandlerThatWaitsOnEvents();
 
  private:
   // A program folder with these files and folders, and the window over it, whose openings land in `opened_`.
@@ -144,6 +147,26 @@ void HelpTest::makersAddressOpensTheMakersPage() {
   QCOMPARE(page.scheme(), QStringLiteral("https"));
   // The label shows the very host that the click opens.
   QCOMPARE(page.host(), label->text());
+}
+
+// A mouse click queued for `button`, as the window system hands it over while a handler is busy.
+static void queueClick(QWidget* button) {
+  const QPointF centre = QRectF(button->rect()).center();
+  for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease})
+    QCoreApplication::postEvent(
+        button, new QMouseEvent(type, centre, button->mapToGlobal(centre), Qt::LeftButton,
+                                type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier));
+}
+
+void HelpTest::endStopsAHandlerThatWaitsOnEvents() {
+  const auto window = openWindow({"Aide.pdf", "Help.pdf"});
+  QVERIFY(window);
+  // "Fr" lets the waiting events run: among them a click on "End", then one on the maker's address.
+  queueClick(window->findChild<QPushButton*>(QStringLiteral("Command3")));
+  queueClick(window->findChild<QLabel*>(QStringLiteral("Label4")));
+  QTest::mouseClick(window->findChild<QToolButton*>(QStringLiteral("Command4_0")), Qt::LeftButton);
+  QVERIFY(!window->isVisible());
+  QCOMPARE(opened_, QList<QUrl>());
 }
 
 QTEST_MAIN(HelpTest)

@@ -154,11 +154,17 @@ void SortedListTest::userClickAndArrowKeysRaiseClick() {
   list.show();
   QVERIFY(QTest::qWaitForWindowExposed(&list));
   QSignalSpy clicks(&list, &SortedList::click);
-  QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, list.visualRect(list.model()->index(1, 0)).center());
+  const auto rowCentre = [&list](int row) { return list.visualRect(list.model()->index(row, 0)).center(); };
+  QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, rowCentre(1));
   QCOMPARE(clicks.count(), 1);
   QCOMPARE(list.Text(), QStringLiteral("ED"));
-  QTest::keyClick(&list, Qt::Key_Down);
+  QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, rowCentre(1));  // the current item picked again
   QCOMPARE(clicks.count(), 2);
+  QTest::mouseClick(list.viewport(), Qt::RightButton, {}, rowCentre(0));  // only the left button picks
+  QCOMPARE(clicks.count(), 2);
+  QCOMPARE(list.Text(), QStringLiteral("ED"));
+  QTest::keyClick(&list, Qt::Key_Down);
+  QCOMPARE(clicks.count(), 3);
   QCOMPARE(list.Text(), QStringLiteral("LF"));
 }
 

@@ -1,0 +1,94 @@
+#!/usr/bin/env bash
+# skelvor-export against gpsbabel, whole process against whole process, on generated waypoints files:
+#  - all 50,000 waypoints of a one-country file: skelvor-export against gpsbabel converting the same file to GPX 1.0
+#    with bench/skelvor_waypoints.style (target: ours at least 10 times faster);
+#  - the same country picked out of a 300,000-line file of 150 countries (target: still faster than gpsbabel on the
+#    one-country file), and its peak memory (target: at most 3 times the file's size).
+# Every program runs RUNS times (default 5), the runs of the programs interleaved; the table gives the median wall
+# time, the median CPU time (user + system) and the largest peak resident memory. Each locale given (default C,
+# en_US.UTF-8 and fr_FR.UTF-8) is measured in turn, since the order of the rows follows the user's collation.
+# Usage: bench/export_vs_gpsbabel.sh [BUILD DIR] [RUNS] [LOCALE...]
+#   BUILD DIR: a build of Skelvor with -DSKELVOR_BUILD_BENCH=ON (default build/bench), which holds bin/skelvor-export
+#   and bench-bin/makefixfile.
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+build=$(cd "${1:-$here/../build/bench}" && pwd)
+runs=${2:-5}
+shift $(($# < 2 ? $# : 2))
+locales=("$@")
+[ ${#locales[@]} -gt 0 ] || locales=(C en_US.UTF-8 fr_FR.UTF-8)
+
+program=$build/bin/skelvor-export
+generator=$build/bench-bin/makefixfile
+style=$here/skelvor_waypoints.style
+for tool in "$program" "$generator" /usr/bin/time; do
+  [ -x "$tool" ] || { echo "missing $tool: build with -DSKELVOR_BUILD_BENCH=ON; GNU time is the package time" >&2; exit 1; }
+done
+command -v gpsbabel >/dev/null || { echo "gpsbabel is missing: apt-get install gpsbabel" >&2; exit 1; }
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+one="$work/One Waypoints.csv"
+all="$work/Bench Waypoints.csv"
+code=$("$generator" "$one" 50000 1 50000)
+[ "$("$generator" "$all" 300000 150 50000)" = "$code" ] || { echo "the generated files differ in country" >&2; exit 1; }
+size_one=$(stat -c %s "$one")
+size_all=$(stat -c %s "$all")
+
+# measure <name> <command...>: one run; appends "wall_ms cpu_ms peak_kb" to $work/<name>.
+measure() {
+  local name=$1
+  shift
+  local start end
+  start=$(date +%s%N)
+  /usr/bin/time -f "%U %S %M" -o "$work/time.txt" env LC_ALL="$locale" "$@" >/dev/null 2>"$work/err.txt" ||
+    { echo "$name failed: $(cat "$work/err.txt")" >&2; exit 1; }
+  end=$(date +%s%N)
+  read -r user system peak <"$work/time.txt"
+  echo "$(((end - start) / 1000000)) $(awk -v u="$user" -v s="$system" 'BEGIN { printf "%d", (u + s) * 1000 }') $peak" \
+    >>"$work/$name"
+}
+
+median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : int((v[NR / 2] + v[NR / 2 + 1]) / 2) }'; }
+column_of() { awk -v c="$2" '{ print $c }' "$work/$1"; }
+peak_of() { column_of "$1" 3 | sort -n | tail -n 1; }
+
+count_waypoints() { grep -c '<wpt ' "$1"; }
+
+echo "skelvor-export against gpsbabel $(gpsbabel -V 2>&1 | awk 'NF { print $NF; exit }'), $runs runs each, $(nproc) cores"
+echo "files: one country $size_one bytes (50,000 lines); 150 countries $size_all bytes (300,000 lines); country $code"
+for locale in "${locales[@]}"; do
+  rm -f "$work/ours-one" "$work/ours-all" "$work/gpsbabel" "$work/startup"
+
+  for ((run = 0; run < runs; ++run)); do
+    measure startup "$program" --version
+    measure ours-one "$program" "$one" --country "$code" --output "$work/ours-one.gpx"
+    measure gpsbabel gpsbabel -i "xcsv,style=$style" -f "$one" -o gpx,gpxver=1.0 -F "$work/gpsbabel.gpx"
+    measure ours-all "$program" "$all" --country "$code" --output "$work/ours-all.gpx"
+  done
+  for gpx in ours-one ours-all gpsbabel; do
+    [ "$(count_waypoints "$work/$gpx.gpx")" -eq 50000 ] || { echo "$gpx.gpx does not hold 50,000 waypoints" >&2; exit 1; }
+  done
+
+  gpsbabel_ms=$(column_of gpsbabel 1 | median)
+  echo
+  echo "LC_ALL=$locale"
+  printf '| %-52s | %9s | %8s | %9s |\n' "Whole process" "wall (ms)" "CPU (ms)" "peak (MB)"
+  printf '|%s|%s|%s|%s|\n' "------------------------------------------------------" "-----------" "----------" \
+    "-----------"
+  for row in "startup:skelvor-export --version" "ours-one:skelvor-export, 50,000 of the one-country file" \
+    "gpsbabel:gpsbabel xcsv to GPX 1.0, the one-country file" "ours-all:skelvor-export, 50,000 of the 300,000-line file"; do
+    name=${row%%:*}
+    printf '| %-52s | %9s | %8s | %9.1f |\n' "${row#*:}" "$(column_of "$name" 1 | median)" \
+      "$(column_of "$name" 2 | median)" "$(awk -v k="$(peak_of "$name")" 'BEGIN { print k / 1024 }')"
+  done
+  ours_one_ms=$(column_of ours-one 1 | median)
+  ours_all_ms=$(column_of ours-all 1 | median)
+  ratio=$(awk -v g="$gpsbabel_ms" -v o="$ours_one_ms" 'BEGIN { printf "%.1f", g / (o > 0 ? o : 1) }')
+  memory=$(awk -v k="$(peak_of ours-all)" -v s="$size_all" 'BEGIN { printf "%.2f", k * 1024 / s }')
+  verdict() { awk -v a="$1" -v b="$2" 'BEGIN { print (a + 0 >= b + 0) ? "met" : "MISSED" }'; }
+  echo "gpsbabel / skelvor-export on the one-country file: ${ratio}x (target 10x: $(verdict "$ratio" 10))"
+  echo "skelvor-export on the 300,000-line file against gpsbabel on the one-country file:" \
+    "${ours_all_ms} ms against ${gpsbabel_ms} ms ($(verdict "$gpsbabel_ms" "$((ours_all_ms + 1))"))"
+  echo "peak memory on the 300,000-line file: ${memory}x the file's size (target 3x: $(verdict 3 "$memory"))"
+done

@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QStringList>
+#include <QStringView>
+
+namespace skelvor {
+
+/// The item that setting a list's text to `text` makes current: the first item equal to it, else the first item equal
+/// to it with letter case ignored, in list order; -1 when none is.
+qsizetype pickedItem(const QStringList& items, QStringView text);
+
+}  // namespace skelvor

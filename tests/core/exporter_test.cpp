@@ -1,0 +1,130 @@
+#include "exporter.h"
+
+#include "gpx.h"
+#include "qt_printing.h"
+#include "testrows.h"
+
+#include <gtest/gtest.h>
+
+#include <QSet>
+
+namespace skelvor {
+namespace {
+
+class PickCountry : public ::testing::Test {
+ protected:
+  void SetUp() override { fillTerritories(table); }
+  TerritoryTable table;
+  const QStringList codes = {"EG", "FL", "Fl", "LF", "XX", "zz"};
+};
+
+TEST_F(PickCountry, TakesACodeOrATableName) {
+  const struct {
+    const char* typed;
+    const char* code;
+  } cases[] = {{"LF", "LF"},        {"lf", "LF"},     {"Fl", "Fl"}, {"fl", "FL"}, {"France", "LF"},
+               {"Mauritius", "Fl"}, {"Zambia", "FL"}, {"XX", "XX"}, {"ZZ", "zz"}, {"United Kingdom", "EG"}};
+  for (const auto& c : cases) {
+    const CountryPick pick = pickCountry(codes, table, QString::fromUtf8(c.typed));
+    EXPECT_EQ(pick.code.value_or("(none)"), QString::fromUtf8(c.code)) << c.typed << ": " << pick.error;
+  }
+}
+
+TEST_F(PickCountry, NamesWhyThereIsNone) {
+  const struct {
+    const char* typed;
+    const char* error;
+  } cases[] = {
+      {"Spain", "Spain (code LE) is not in the file"},
+      {"LE", "the country code LE is not in the file"},
+      {"france", "\"france\" is neither a country code of the file nor a country name of the territory table"},
+      {"Atlantis", "\"Atlantis\" is neither a country code of the file nor a country name of the territory table"},
+  };
+  for (const auto& c : cases) {
+    const CountryPick pick = pickCountry(codes, table, QString::fromUtf8(c.typed));
+    EXPECT_FALSE(pick.code.has_value()) << c.typed;
+    EXPECT_EQ(pick.error, QString::fromUtf8(c.error));
+  }
+  // A name is picked only when the file holds its code as the table writes it, as in the window's name list.
+  EXPECT_FALSE(pickCountry({"lf"}, table, "France").code.has_value());
+}
+
+TEST(ExportedRows, FindSelectsAndNoSearchTakesAll) {
+  const QStringList rows = {testRow(u"ABC", u"1", u"2"), testRow(u"X&Y", u"3", u"4"), testRow(u"abd", u"5", u"6")};
+  EXPECT_EQ(exportedRanges(rows, std::nullopt), (RowRanges{{0, 2}}));
+  EXPECT_EQ(exportedRanges({}, std::nullopt), RowRanges{});
+  EXPECT_EQ(exportedRanges(rows, QString("ab")), (RowRanges{{0, 0}, {2, 2}}));
+  QString body = "kept";
+  appendRowBlocks(body, rows, {{1, 2}});
+  EXPECT_EQ(body, "kept" + waypointBlock({"X&Y", "3", "4"}) + waypointBlock({"abd", "5", "6"}));
+}
+
+TEST(GpxBody, GivesBackTheBodyThatTheFileWasWrittenWith) {
+  const QString head = gpxDeclaration() + gpxOpeningTag();
+  const QString foot = gpxClosingTag();
+  for (const QString& body :
+       {QString(), waypointBlock({"Évreux & <Cap> \"Q\"", "1", "2"}) + waypointBlock({"Z", "", ""})})
+    EXPECT_EQ(gpxBody(gpxFileBytes(head, body, foot), head, foot).value_or("(none)"), body);
+}
+
+TEST(GpxBody, RefusesWhatSkelvorDidNotWrite) {
+  const QString head = gpxDeclaration() + gpxOpeningTag();
+  const QString foot = gpxClosingTag();
+  const QByteArray written = gpxFileBytes(head, waypointBlock({"A", "1", "2"}), foot);
+  QByteArray otherCreator = written;
+  otherCreator.replace("GPS Visualizer ", "Another Program ");
+  QByteArray notUtf8 = written;
+  notUtf8.replace("<name>A", "<name>\xE9");
+  const QByteArray cases[] = {{},
+                              otherCreator,
+                              written.chopped(2),
+                              written + "\r\n",
+                              written.sliced(1),
+                              notUtf8,
+                              "<?xml version=\"1.0\"?>\r\n<gpx></gpx>\r\n",
+                              (head + foot).toUtf8()};
+  for (const QByteArray& bytes : cases) EXPECT_FALSE(gpxBody(bytes, head, foot).has_value()) << bytes.toStdString();
+}
+
+TEST(SafeFileName, MakesEveryNameFitForEveryFileSystem) {
+  const struct {
+    const char* name;
+    const char* safe;
+  } cases[] = {{"France", "France"},
+               {"Korea, South", "Korea, South"},
+               {"New Caledonia & Wallis and Futuna 01", "New Caledonia & Wallis and Futuna 01"},
+               {"Évreux", "Évreux"},
+               {"a/b\\c:d*e?f\"g<h>i|j", "a_b_c_d_e_f_g_h_i_j"},
+               {"tab\there\x01", "tab_here_"},
+               {"", "_"},
+               {".", "_"},
+               {"..", "__"},
+               {".hidden", "_hidden"},
+               {"end. ", "end__"},
+               {"CON", "CON_"},
+               {"nul.txt", "nul.txt_"},
+               {"com7", "com7_"},
+               {"COM0", "COM0"},
+               {"LPT", "LPT"},
+               {"CONSOLE", "CONSOLE"}};
+  for (const auto& c : cases) EXPECT_EQ(safeFileName(QString::fromUtf8(c.name)), QString::fromUtf8(c.safe)) << c.name;
+  EXPECT_EQ(safeFileName(QString(300, u'x')), QString(100, u'x'));
+}
+
+TEST(CountryFileNames, GivesEachCodeItsOwnSafeName) {
+  TerritoryTable table;
+  fillTerritories(table);
+  const QStringList codes = {"FL", "Fl", "Zambia", "a/b", "a_b", "xx", "XX", "", ".", "LF", "France", "france"};
+  const QStringList names = countryFileNames(codes, table);
+  EXPECT_EQ(names, QStringList({"Zambia", "Mauritius", "Zambia (Zambia)", "a_b", "a_b (a_b)", "xx", "XX (XX)", "_",
+                                "_ (_)", "France", "France (France)", "france 2"}));
+  QSet<QString> folded;
+  for (const QString& name : names) folded.insert(name.toCaseFolded());
+  EXPECT_EQ(folded.size(), codes.size());
+  // Names already taken with their code as well get a number.
+  EXPECT_EQ(countryFileNames({"a/b", "a_b", "a_b (a_b)", "A:B"}, table),
+            QStringList({"a_b", "a_b (a_b)", "a_b (a_b) (a_b (a_b))", "A_B 2"}));
+}
+
+}  // namespace
+}  // namespace skelvor
