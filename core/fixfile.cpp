@@ -129,6 +129,11 @@ FixFile readFixFile(const QString& path) {
 
 FixBytes readFixBytes(const QString& path) {
   FixBytes result;
+  // Opening a pipe waits for a writer that may never come, and a device may never end: only regular files are read.
+  if (const QFileInfo info(path); info.exists() && !info.isFile()) {
+    result.error = QStringLiteral("Cannot read %1: it is not a regular file").arg(info.fileName());
+    return result;
+  }
   QFile file(path);
   if (file.open(QIODevice::ReadOnly)) result.bytes = file.readAll();
   if (file.error() != QFileDevice::NoError) {

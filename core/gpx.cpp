@@ -28,11 +28,11 @@ constexpr QStringView kBlockLon = u"\" lon=\"";
 constexpr QStringView kBlockName = u"\">\r\n <name>";
 constexpr QStringView kBlockClose = u"</name>\r\n</wpt>";
 
-// True for the characters that xmlEscaped cannot copy as they stand: the four it writes as entities, the controls
-// that XML 1.0 forbids (every C0 control but tab, line feed and carriage return), surrogates (kept only in pairs),
-// U+FFFE and U+FFFF.
+// True for the characters that xmlEscaped cannot copy as they stand: the four it writes as entities, the three
+// blanks it writes as character references, the controls that XML 1.0 forbids (every other C0 control), surrogates
+// (kept only in pairs), U+FFFE and U+FFFF.
 constexpr bool needsCare(char16_t c) {
-  if (c < 0x20) return c != u'\t' && c != u'\n' && c != u'\r';
+  if (c < 0x20) return true;
   return c == u'&' || c == u'<' || c == u'>' || c == u'"' || (c >= 0xD800 && c <= 0xDFFF) || c >= 0xFFFE;
 }
 
@@ -62,6 +62,17 @@ void appendEscaped(QString& out, QStringView text) {
         break;
       case u'"':
         out.append(u"&quot;");
+        break;
+      // A reader turns a tab or a line end in an attribute into a space, and a carriage return anywhere into a line
+      // feed; written as references, all three come back as they were.
+      case u'\t':
+        out.append(u"&#9;");
+        break;
+      case u'\n':
+        out.append(u"&#10;");
+        break;
+      case u'\r':
+        out.append(u"&#13;");
         break;
       default:  // a forbidden control, a lone surrogate, U+FFFE or U+FFFF: left out
         break;

@@ -28,7 +28,8 @@ struct WaypointFields {
 /// text before the first space of what stands before them. Nothing when the row holds fewer than two "|".
 std::optional<WaypointFields> waypointFields(QStringView row);
 
-/// `text` with & < > and " written as entities and the characters that XML 1.0 forbids left out.
+/// `text` with & < > and " written as entities, tab, line feed and carriage return as character references, and the
+/// characters that XML 1.0 forbids left out.
 QString xmlEscaped(QStringView text);
 
 /// One waypoint block as the GPX body gathers it: CR LF, the wpt tag, CR LF, the name, CR LF, the closing tag.

@@ -29,10 +29,5 @@ skelvor_install_deps() {
 SKELVOR_BUILD_PACKAGES=(build-essential cmake qt6-base-dev qt6-base-dev-tools libgl-dev fonts-dejavu-core
   qt6-qpa-plugins)
 # What the tests and benchmarks need besides.
-<<<<<<< HEAD
 SKELVOR_TEST_PACKAGES=(libgtest-dev libbenchmark-dev xvfb xauth xdotool x11-utils openbox libxml2-utils gpsbabel
-  poppler-utils clang-format)
-=======
-SKELVOR_TEST_PACKAGES=(libgtest-dev libbenchmark-dev xvfb xauth xdotool libxml2-utils gpsbabel poppler-utils
-  clang-format time)
->>>>>>> cliexport
+  poppler-utils clang-format time clang-14 libclang-rt-14-dev)

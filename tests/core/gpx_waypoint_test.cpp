@@ -70,7 +70,7 @@ INSTANTIATE_TEST_SUITE_P(
                       EscapeCase{u"<X>"_s, u"&lt;X&gt;"_s}, EscapeCase{u"\"Q\""_s, u"&quot;Q&quot;"_s},
                       EscapeCase{u"L'Alpe"_s, u"L'Alpe"_s}, EscapeCase{u"&amp;"_s, u"&amp;amp;"_s},
                       EscapeCase{units({u'a', 0x01, u'b', 0x08, u'c', 0x1F, u'd', 0x00, u'e'}), u"abcde"_s},
-                      EscapeCase{u"t\tl\nc\r"_s, u"t\tl\nc\r"_s},
+                      EscapeCase{u"t\tl\nc\r"_s, u"t&#9;l&#10;c&#13;"_s},
                       EscapeCase{units({u'x', 0xFFFE, u'y', 0xFFFF}), u"xy"_s},
                       EscapeCase{units({u'a', 0xD800, u'b'}), u"ab"_s},
                       EscapeCase{units({u'a', 0xDC00, u'b', 0xD800}), u"ab"_s},

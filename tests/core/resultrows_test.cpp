@@ -146,6 +146,7 @@ INSTANTIATE_TEST_SUITE_P(
                       TypeAheadCase{"MixedCase", kNames, u"fR", 1}, TypeAheadCase{"LastItem", kNames, u"gab", 2},
                       TypeAheadCase{"EmptyTextFirstItem", kNames, u"", 0},
                       TypeAheadCase{"LongerThanEveryName", kNames, u"Finlandia", -1},
+                      TypeAheadCase{"InsideANameIsNoMatch", kNames, u"an", -1},
                       TypeAheadCase{"EmptyList", {}, u"f", -1},
                       TypeAheadCase{"Accented", {u"Egypt"_s, u"\u00C9ire"_s}, u"\u00E9i", 1}),
     kCaseName);

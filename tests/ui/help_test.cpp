@@ -136,6 +136,8 @@ void HelpTest::makersAddressOpensTheMakersPage() {
   auto* label = window->findChild<QLabel*>(QStringLiteral("Label4"));
   QVERIFY(label != nullptr);
 
+  for (const Qt::MouseButton other : {Qt::RightButton, Qt::MiddleButton}) QTest::mouseClick(label, other);
+  QCOMPARE(opened_.size(), 0);
   QTest::mouseClick(label, Qt::LeftButton);
 
   QCOMPARE(opened_.size(), 1);
