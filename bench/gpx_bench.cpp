@@ -1,3 +1,4 @@
+#include "benchlocale.h"
 #include "gpx.h"
 #include "selection.h"
 
@@ -54,7 +55,7 @@ void BM_ExportAllRows(benchmark::State& state) {
   qsizetype size = 0;
   for (auto _ : state) {
     QString body;
-    for (const QString& row : rows) appendWaypointBlock(body, *waypointFields(row));
+    for (const QString& row : rows) appendRowWaypointBlock(body, row);
     const QByteArray bytes = gpxFileBytes(head, body, foot);
     size = bytes.size();
     benchmark::DoNotOptimize(bytes.constData());
@@ -71,3 +72,11 @@ BENCHMARK(BM_ExportAllRows)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace skelvor
+
+int main(int argc, char** argv) {
+  skelvor::reportLocale();
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

@@ -77,6 +77,17 @@ qsizetype lastBarBefore(QStringView row, qsizetype end) {
   return end;
 }
 
+// One waypoint block, as appendWaypointBlock writes it.
+void appendBlock(QString& body, const WaypointFieldViews& waypoint) {
+  body.append(kBlockOpen);
+  appendEscaped(body, waypoint.latitude);
+  body.append(kBlockLon);
+  appendEscaped(body, waypoint.longitude);
+  body.append(kBlockName);
+  appendEscaped(body, waypoint.name);
+  body.append(kBlockClose);
+}
+
 WriteResult writeFailure(const QString& path, const QString& reason) {
   return {false, QStringLiteral("Cannot write %1: %2").arg(QDir::toNativeSeparators(path), reason)};
 }
@@ -98,16 +109,21 @@ QString gpxClosingTag() { return QStringLiteral("</gpx>"); }
 
 // The coordinates are taken from the end of the row, where the row builder puts them, so a "|" in the visible text
 // moves the name's boundary but never the coordinates.
-std::optional<WaypointFields> waypointFields(QStringView row) {
+std::optional<WaypointFieldViews> waypointFieldViews(QStringView row) {
   const qsizetype lastBar = lastBarBefore(row, row.size());
   const qsizetype barBefore = lastBarBefore(row, lastBar);
   if (barBefore < 0) return std::nullopt;
 
   const QStringView readable = row.first(barBefore);
   const qsizetype space = readable.indexOf(u' ');
-  return WaypointFields{(space < 0 ? readable : readable.first(space)).toString(),
-                        row.sliced(barBefore + 1, lastBar - barBefore - 1).toString(),
-                        row.sliced(lastBar + 1).toString()};
+  return WaypointFieldViews{space < 0 ? readable : readable.first(space),
+                            row.sliced(barBefore + 1, lastBar - barBefore - 1), row.sliced(lastBar + 1)};
+}
+
+std::optional<WaypointFields> waypointFields(QStringView row) {
+  const std::optional<WaypointFieldViews> views = waypointFieldViews(row);
+  if (!views) return std::nullopt;
+  return WaypointFields{views->name.toString(), views->latitude.toString(), views->longitude.toString()};
 }
 
 QString xmlEscaped(QStringView text) {
@@ -127,13 +143,13 @@ QString waypointBlock(const WaypointFields& waypoint) {
 }
 
 void appendWaypointBlock(QString& body, const WaypointFields& waypoint) {
-  body.append(kBlockOpen);
-  appendEscaped(body, waypoint.latitude);
-  body.append(kBlockLon);
-  appendEscaped(body, waypoint.longitude);
-  body.append(kBlockName);
-  appendEscaped(body, waypoint.name);
-  body.append(kBlockClose);
+  appendBlock(body, WaypointFieldViews{waypoint.name, waypoint.latitude, waypoint.longitude});
+}
+
+bool appendRowWaypointBlock(QString& body, QStringView row) {
+  const std::optional<WaypointFieldViews> waypoint = waypointFieldViews(row);
+  if (waypoint) appendBlock(body, *waypoint);
+  return waypoint.has_value();
 }
 
 // The parts are encoded one after the other into one buffer sized for the worst case, which saves building the whole

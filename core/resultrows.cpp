@@ -91,6 +91,22 @@ QStringList resultRows(const QStringList& lines, QStringView code, QStringView k
   return rows;
 }
 
+QStringList resultRows(const FixLines& lines, QStringView code, QStringView kind) {
+  // The code is compared in the file's own bytes, so only the lines of the chosen country are decoded, into one
+  // reused string.
+  QStringList rows;
+  const std::optional<QByteArray> wanted = lines.encode(code);
+  if (!wanted) return rows;
+  QString line;
+  for (qsizetype i = 0; i < lines.size(); ++i) {
+    const QByteArrayView bytes = lines.bytes(i);
+    if (detail::countryField(bytes) != QByteArrayView(*wanted)) continue;
+    lines.decode(bytes, line);
+    if (std::optional<QString> row = resultRow(line, kind)) rows.append(std::move(*row));
+  }
+  return rows;
+}
+
 QString objectsLabel(qsizetype count) { return QString::number(count) + QLatin1StringView(" objects"); }
 
 qsizetype typeAheadMatch(const QStringList& items, QStringView typed) {

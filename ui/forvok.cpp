@@ -270,8 +270,10 @@ void ForVOK::File1_Click() {
   ListPAYS->Clear();
   ListPAYSFull->Clear();
   const BusyPointer busy;
-  // A file that cannot be read leaves both lists empty; the kind and the kept country are still set as usual.
-  LIGNES = readFixFile(inFolder(File1->Path(), File1->FileName())).lines;
+  // A file that cannot be read leaves both lists empty; the kind and the kept country are still set as usual. The
+  // previous lines go first, so that two files are never held at once.
+  LIGNES = FixLines();
+  LIGNES = readFixFileLines(inFolder(File1->Path(), File1->FileName())).lines;
   ListPAYS->SetItems(collectCodes(LIGNES));
   File1->SetTag(fileKind(File1->FileName(), File1->Tag()));
   QStringList names;
@@ -334,7 +336,7 @@ void ForVOK::Command5_Click() {
   const std::vector<bool> selected = ListResult->SelectedFlags();
   for (std::size_t i = 0; i < selected.size(); ++i) {
     if (!selected[i]) continue;
-    if (const auto waypoint = waypointFields(rows.at(static_cast<qsizetype>(i)))) appendWaypointBlock(CORPS, *waypoint);
+    appendRowWaypointBlock(CORPS, rows.at(static_cast<qsizetype>(i)));
   }
   if (CORPS.isEmpty()) return;
   if (WriteGPX())

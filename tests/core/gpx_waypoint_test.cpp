@@ -97,6 +97,17 @@ TEST(GpxWaypointBlock, AppendsBehindTheBodySoFar) {
   EXPECT_EQ(body, waypointBlock({u"A"_s, u"1"_s, u"2"_s}) + waypointBlock({u"<B>"_s, u"3"_s, u"4"_s}));
 }
 
+TEST(GpxWaypointBlock, FromARowIsTheBlockOfItsFields) {
+  for (const QString& row : {testRow(u"A&B (K1) Name", u"45.5", u"-1.25"), testRow(u"", u"1", u"2"), u"x|y|z"_s}) {
+    QString body = u"before"_s;
+    EXPECT_TRUE(appendRowWaypointBlock(body, row));
+    EXPECT_EQ(body, u"before"_s + waypointBlock(waypointFields(row).value()));
+  }
+  QString body = u"before"_s;
+  EXPECT_FALSE(appendRowWaypointBlock(body, u"no bars|"));
+  EXPECT_EQ(body, u"before"_s);
+}
+
 // The bytes of a file with one block per row, head and foot as the window builds them.
 QByteArray fileOf(const QStringList& rows) {
   QString body;
