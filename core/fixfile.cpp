@@ -121,7 +121,8 @@ bool scanLineEnds(QByteArrayView bytes, OnLineEnd onLineEnd) {
   for (; size - i >= 16; i += 16) {
     const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
     seen = _mm_or_si128(seen, block);
-    auto ends = static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(block, lf), _mm_cmpeq_epi8(block, cr))));
+    auto ends =
+        static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(block, lf), _mm_cmpeq_epi8(block, cr))));
     for (; ends != 0; ends &= ends - 1) onLineEnd(i + std::countr_zero(ends));
   }
   if (_mm_movemask_epi8(seen) != 0) high = 0x80;
@@ -188,6 +189,23 @@ class ByteViewSet {
   std::size_t count_ = 0;
 };
 
+// Reads the file at `path` whole into `bytes`. Returns the reason in plain words when it cannot, else nothing. The
+// buffer is made the file's size at once: growing it as it fills could take nearly twice the room.
+QString readWholeFile(const QString& path, QByteArray& bytes) {
+  QFile file(path);
+  if (file.open(QIODevice::ReadOnly)) {
+    const qint64 size = file.size();
+    if (size > 0) {
+      bytes = QByteArray(size, Qt::Uninitialized);
+      bytes.truncate(std::max<qint64>(file.read(bytes.data(), size), 0));
+    }
+    if (file.error() == QFileDevice::NoError) bytes += file.readAll();  // what the size did not show, if anything
+  }
+  if (file.error() == QFileDevice::NoError) return {};
+  bytes.clear();
+  return QStringLiteral("Cannot read %1: %2").arg(QFileInfo(path).fileName(), file.errorString());
+}
+
 }  // namespace
 
 QString decodeFixText(const QByteArray& bytes) {
@@ -220,15 +238,10 @@ QStringList splitLines(QStringView text) {
 
 FixFile readFixFile(const QString& path) {
   FixFile result;
-  QFile file(path);
   QByteArray bytes;
-  if (file.open(QIODevice::ReadOnly)) bytes = file.readAll();
-  if (file.error() != QFileDevice::NoError) {
-    result.error = QStringLiteral("Cannot read %1: %2").arg(QFileInfo(path).fileName(), file.errorString());
-    return result;
-  }
-  result.ok = true;
-  result.lines = splitLines(decodeFixText(bytes));
+  result.error = readWholeFile(path, bytes);
+  result.ok = result.error.isEmpty();
+  if (result.ok) result.lines = splitLines(decodeFixText(bytes));
   return result;
 }
 
@@ -316,15 +329,10 @@ std::optional<QByteArray> FixLines::encode(QStringView text) const {
 
 FixFileLines readFixFileLines(const QString& path) {
   FixFileLines result;
-  QFile file(path);
   QByteArray bytes;
-  if (file.open(QIODevice::ReadOnly)) bytes = file.readAll();
-  if (file.error() != QFileDevice::NoError) {
-    result.error = QStringLiteral("Cannot read %1: %2").arg(QFileInfo(path).fileName(), file.errorString());
-    return result;
-  }
-  result.ok = true;
-  result.lines = FixLines(std::move(bytes));
+  result.error = readWholeFile(path, bytes);
+  result.ok = result.error.isEmpty();
+  if (result.ok) result.lines = FixLines(std::move(bytes));
   return result;
 }
 

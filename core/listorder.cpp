@@ -167,14 +167,16 @@ std::vector<qsizetype> presort(const QCollator& collator, const QStringList& ite
   const auto byWholeKey = [bytes](const KeyEntry& a, const KeyEntry& b) {
     const auto common = static_cast<std::size_t>(std::min(a.length, b.length));
     if (common > kPrefixBytes) {
-      const int c = std::memcmp(bytes + a.offset + kPrefixBytes, bytes + b.offset + kPrefixBytes, common - kPrefixBytes);
+      const int c =
+          std::memcmp(bytes + a.offset + kPrefixBytes, bytes + b.offset + kPrefixBytes, common - kPrefixBytes);
       if (c != 0) return c < 0;
     }
     if (a.length != b.length) return a.length < b.length;
     return a.index < b.index;
   };
   for (auto first = entries.begin(); first != entries.end();) {
-    const auto last = std::find_if(first, entries.end(), [first](const KeyEntry& e) { return e.prefix != first->prefix; });
+    const auto last =
+        std::find_if(first, entries.end(), [first](const KeyEntry& e) { return e.prefix != first->prefix; });
     if (last - first > 1) std::sort(first, last, byWholeKey);
     first = last;
   }

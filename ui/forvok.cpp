@@ -287,6 +287,8 @@ void ForVOK::File1_Click() {
 
 void ForVOK::ListPAYS_Click() {
   const QString code = ListPAYS->Text();
+  // The previous rows go before the new ones are built, so that two fills are never held at once.
+  ListResult->Clear();
   ListResult->SetItems(resultRows(LIGNES, code, File1->Tag()));
   const qsizetype count = ListResult->ListCount();
   Label2->setText(objectsLabel(count));

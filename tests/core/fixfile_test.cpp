@@ -211,8 +211,9 @@ TEST(ReadFixFile, EmptyFileHasNoLines) {
 // accents, byte-order marks and runs long enough to span several blocks of the line scan. The same seed gives the same
 // files everywhere.
 QList<QByteArray> generatedFiles() {
-  static const char* const pieces[] = {"WP1", ";", ";LF;", ";lf;", ";;", "\r\n", "\n", "\r", "\xC3\xA9", "\xE9",
-                                       "\x80", "\xEF\xBB\xBF", " ", "45.5", "\t", "0123456789ABCDEFGHIJ"};
+  static const char* const pieces[] = {
+      "WP1",      ";",    ";LF;", ";lf;",         ";;", "\r\n", "\n", "\r",
+      "\xC3\xA9", "\xE9", "\x80", "\xEF\xBB\xBF", " ",  "45.5", "\t", "0123456789ABCDEFGHIJ"};
   std::uint64_t state = 7;
   const auto next = [&state](std::uint64_t bound) {
     state = state * 6364136223846793005u + 1442695040888963407u;

@@ -36,9 +36,9 @@ QStringList addedOneByOne(const ListOrder& order, const QStringList& items) {
 // texts that repeat with other coordinates. The same seed gives the same rows everywhere.
 QStringList generatedItems(int count) {
   static const QStringList pieces = {
-      u"a"_s,  u"A"_s, u"e"_s, u"\u00E9"_s, u"\u00C9"_s, u"E"_s,         u"o"_s,      u"\u00F4"_s, u"Z"_s,  u"z"_s,
-      u"ch"_s, u"0"_s, u"1"_s, u"9"_s,      u"10"_s,     u"-"_s,         u"'"_s,      u"."_s,      u"|"_s,  u"_"_s,
-      u"("_s,  u" "_s, u"  "_s, u"\u00DF"_s, u"ss"_s,    u"\u00E6"_s,    u"\u03A9"_s, u"\u0416"_s, u"\x01"_s, u"&"_s};
+      u"a"_s,  u"A"_s, u"e"_s,  u"\u00E9"_s, u"\u00C9"_s, u"E"_s,      u"o"_s,      u"\u00F4"_s, u"Z"_s,    u"z"_s,
+      u"ch"_s, u"0"_s, u"1"_s,  u"9"_s,      u"10"_s,     u"-"_s,      u"'"_s,      u"."_s,      u"|"_s,    u"_"_s,
+      u"("_s,  u" "_s, u"  "_s, u"\u00DF"_s, u"ss"_s,     u"\u00E6"_s, u"\u03A9"_s, u"\u0416"_s, u"\x01"_s, u"&"_s};
   std::uint64_t state = 2024;
   const auto next = [&state](std::uint64_t bound) {
     state = state * 6364136223846793005u + 1442695040888963407u;
@@ -52,7 +52,8 @@ QStringList generatedItems(int count) {
       visible = visibleTexts.at(static_cast<qsizetype>(next(static_cast<std::uint64_t>(visibleTexts.size()))));
     } else {
       const auto length = 1 + next(6);
-      for (std::uint64_t k = 0; k < length; ++k) visible += pieces.at(static_cast<qsizetype>(next(static_cast<std::uint64_t>(pieces.size()))));
+      for (std::uint64_t k = 0; k < length; ++k)
+        visible += pieces.at(static_cast<qsizetype>(next(static_cast<std::uint64_t>(pieces.size()))));
       visibleTexts.append(visible);
     }
     if (next(3) == 0) {
@@ -65,7 +66,9 @@ QStringList generatedItems(int count) {
   return items;
 }
 
-constexpr auto kLocaleName = [](const ::testing::TestParamInfo<const char*>& param) { return std::string(param.param); };
+constexpr auto kLocaleName = [](const ::testing::TestParamInfo<const char*>& param) {
+  return std::string(param.param);
+};
 
 class ListOrderIn : public ::testing::TestWithParam<const char*> {
  protected:

@@ -118,7 +118,9 @@ TEST(ResultRows, FromFixLinesAreTheRowsOfTheDecodedLines) {
   // A Windows-1252 file (the byte E9 is no UTF-8) and a UTF-8 one, each with codes that differ in case, accents and a
   // code that the file's encoding cannot write.
   const QByteArray latin = "N1;LF;A;X;1;2;x;x;Saint-\xC9tienne\r\nN2;lf;A;;3;4;x;x;T\r\nN3;\xC9G;A;Y;5;6;x;x;U\rN4;LF";
-  const QByteArray utf8 = "\xEF\xBB\xBFW\xC3\xA9" "1;\xC3\x89G;1;2\nW2;LF;3;4\r\nW3;\xD0\x96;5;6\r\n";
+  const QByteArray utf8 =
+      "\xEF\xBB\xBFW\xC3\xA9"
+      "1;\xC3\x89G;1;2\nW2;LF;3;4\r\nW3;\xD0\x96;5;6\r\n";
   for (const QByteArray& bytes : {latin, utf8}) {
     const FixLines lines(bytes);
     const QStringList decoded = lines.toStringList();
