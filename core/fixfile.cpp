@@ -265,11 +265,6 @@ FixLines::FixLines(QByteArray bytes) : bytes_(std::move(bytes)) {
   if (lastStart != bytes_.size()) ends_.push_back(bytes_.size());
 }
 
-qsizetype FixLines::lineStartAfter(qsizetype end) const {
-  const bool crLf = bytes_.at(end) == '\r' && end + 1 < bytes_.size() && bytes_.at(end + 1) == '\n';
-  return end + (crLf ? 2 : 1);
-}
-
 QByteArrayView FixLines::bytes(qsizetype index) const {
   const auto i = static_cast<std::size_t>(index);
   const qsizetype start = i == 0 ? begin_ : lineStartAfter(ends_[i - 1]);
@@ -357,16 +352,16 @@ QStringList collectCodes(const FixLines& lines) {
   QStringList codes;
   QByteArrayView last;
   bool any = false;
-  for (qsizetype i = 0; i < lines.size(); ++i) {
-    const std::optional<QByteArrayView> code = detail::countryField(lines.bytes(i));
-    if (!code || (any && sameBytes(*code, last))) continue;
+  lines.forEachLine([&](QByteArrayView line) {
+    const std::optional<QByteArrayView> code = detail::countryField(line);
+    if (!code || (any && sameBytes(*code, last))) return;
     last = *code;
     any = true;
-    if (!seen.insert(*code)) continue;
+    if (!seen.insert(*code)) return;
     QString text;
     lines.decode(*code, text);
     codes.append(text);
-  }
+  });
   return codes;
 }
 

@@ -51,13 +51,26 @@ class FixLines {
 
   /// The bytes of line `index`, without its line end.
   QByteArrayView bytes(qsizetype index) const;
+  /// Calls `visit` with the bytes of every line, in order.
+  template <typename Visit>
+  void forEachLine(Visit visit) const {
+    qsizetype start = begin_;
+    for (const qsizetype end : ends_) {
+      visit(QByteArrayView(bytes_.constData() + start, end - start));
+      start = end < bytes_.size() ? lineStartAfter(end) : end;
+    }
+  }
   /// Decodes `bytes`, a piece of one line, into `out`, whose room is reused.
   void decode(QByteArrayView bytes, QString& out) const;
   /// `text` as these lines write it, or nothing when no piece of them can decode to it.
   std::optional<QByteArray> encode(QStringView text) const;
 
  private:
-  qsizetype lineStartAfter(qsizetype end) const;
+  // Where the line after the line end at `end` starts: past CR LF, or past a lone CR or LF.
+  qsizetype lineStartAfter(qsizetype end) const {
+    const bool crLf = bytes_.at(end) == '\r' && end + 1 < bytes_.size() && bytes_.at(end + 1) == '\n';
+    return end + (crLf ? 2 : 1);
+  }
 
   QByteArray bytes_;
   qsizetype begin_ = 0;  // where the text starts: after a byte-order mark, if any

@@ -7,6 +7,7 @@
 #include <QSaveFile>
 #include <QStringEncoder>
 
+#include <algorithm>
 #include <initializer_list>
 
 namespace skelvor {
@@ -150,6 +151,18 @@ bool appendRowWaypointBlock(QString& body, QStringView row) {
   const std::optional<WaypointFieldViews> waypoint = waypointFieldViews(row);
   if (waypoint) appendBlock(body, *waypoint);
   return waypoint.has_value();
+}
+
+void appendSelectedWaypointBlocks(QString& body, const QStringList& rows, const std::vector<bool>& selected) {
+  // A sorted list's rows lie in memory in the order they were made: each is asked for a few steps ahead.
+  constexpr std::size_t kAhead = 4;
+  const std::size_t count = std::min(selected.size(), static_cast<std::size_t>(rows.size()));
+  for (std::size_t i = 0; i < count; ++i) {
+#if defined(__GNUC__)
+    if (i + kAhead < count) __builtin_prefetch(rows.at(static_cast<qsizetype>(i + kAhead)).constData());
+#endif
+    if (selected[i]) appendRowWaypointBlock(body, rows.at(static_cast<qsizetype>(i)));
+  }
 }
 
 // The parts are encoded one after the other into one buffer sized for the worst case, which saves building the whole

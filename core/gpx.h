@@ -2,9 +2,11 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <QStringView>
 
 #include <optional>
+#include <vector>
 
 namespace skelvor {
 
@@ -49,6 +51,9 @@ void appendWaypointBlock(QString& body, const WaypointFields& waypoint);
 /// Appends the waypoint block of a result row to `body`, as appendWaypointBlock of its waypointFields does, without
 /// copying the fields first. False, and nothing appended, when the row gives no waypoint.
 bool appendRowWaypointBlock(QString& body, QStringView row);
+
+/// Appends the waypoint block of every row whose flag in `selected` is set (one flag per row), in list order.
+void appendSelectedWaypointBlocks(QString& body, const QStringList& rows, const std::vector<bool>& selected);
 
 /// The bytes of a GPX file: head, body and foot, then CR LF, in UTF-8 without a byte-order mark.
 QByteArray gpxFileBytes(const QString& head, const QString& body, const QString& foot);

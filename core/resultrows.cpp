@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstring>
 #include <initializer_list>
 
 namespace skelvor {
@@ -97,13 +98,16 @@ QStringList resultRows(const FixLines& lines, QStringView code, QStringView kind
   QStringList rows;
   const std::optional<QByteArray> wanted = lines.encode(code);
   if (!wanted) return rows;
+  const QByteArrayView wantedBytes(*wanted);
   QString line;
-  for (qsizetype i = 0; i < lines.size(); ++i) {
-    const QByteArrayView bytes = lines.bytes(i);
-    if (detail::countryField(bytes) != QByteArrayView(*wanted)) continue;
+  lines.forEachLine([&](QByteArrayView bytes) {
+    const std::optional<QByteArrayView> field = detail::countryField(bytes);
+    if (!field || field->size() != wantedBytes.size() ||
+        std::memcmp(field->data(), wantedBytes.data(), static_cast<std::size_t>(wantedBytes.size())) != 0)
+      return;
     lines.decode(bytes, line);
     if (std::optional<QString> row = resultRow(line, kind)) rows.append(std::move(*row));
-  }
+  });
   return rows;
 }
 

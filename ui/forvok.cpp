@@ -334,12 +334,7 @@ void ForVOK::Command5_Click() {
   // A failed write gives the body back as it was, so that exporting again after mending the name adds nothing twice.
   const QString gathered = CORPS;
   if (!Check1->isChecked()) CORPS.clear();
-  const QStringList& rows = ListResult->Items();
-  const std::vector<bool> selected = ListResult->SelectedFlags();
-  for (std::size_t i = 0; i < selected.size(); ++i) {
-    if (!selected[i]) continue;
-    appendRowWaypointBlock(CORPS, rows.at(static_cast<qsizetype>(i)));
-  }
+  appendSelectedWaypointBlocks(CORPS, ListResult->Items(), ListResult->SelectedFlags());
   if (CORPS.isEmpty()) return;
   if (WriteGPX())
     Check1->setVisible(true);

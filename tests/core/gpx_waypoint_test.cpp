@@ -108,6 +108,14 @@ TEST(GpxWaypointBlock, FromARowIsTheBlockOfItsFields) {
   EXPECT_EQ(body, u"before"_s);
 }
 
+TEST(GpxWaypointBlock, OfTheSelectedRowsInListOrder) {
+  const QStringList rows = {testRow(u"A", u"1", u"2"), testRow(u"B", u"3", u"4"), u"no waypoint"_s,
+                            testRow(u"C", u"5", u"6")};
+  QString body = u"kept"_s;
+  appendSelectedWaypointBlocks(body, rows, {true, false, true, true});
+  EXPECT_EQ(body, u"kept"_s + waypointBlock({u"A"_s, u"1"_s, u"2"_s}) + waypointBlock({u"C"_s, u"5"_s, u"6"_s}));
+}
+
 // The bytes of a file with one block per row, head and foot as the window builds them.
 QByteArray fileOf(const QStringList& rows) {
   QString body;
