@@ -16,6 +16,7 @@ locales=("$@")
 for lang in "${locales[@]}"; do
   log=$(mktemp)
   for bench in core_bench gpx_bench window_bench; do
+    [ -x "$build/bench-bin/$bench" ] || continue
     env -u LC_ALL QT_QPA_PLATFORM=offscreen LANG="$lang" "$build/bench-bin/$bench" \
       --benchmark_repetitions="$repetitions" --benchmark_report_aggregates_only=true 2>&1 | tee -a "$log"
   done

@@ -48,15 +48,27 @@ struct Keys {
   std::vector<KeyEntry> entries;
 };
 
-// Skips the spaces from `p` on; result rows hold 120 of them in a run.
+// Asks the processor to bring `address` into its cache, where the compiler offers a way to.
+void prefetch([[maybe_unused]] const void* address) {
+#if defined(__GNUC__)
+  __builtin_prefetch(address);
+#endif
+}
+
+// Passes over the run of spaces that starts at `p`. A long run, like the 120 spaces of a result row, is taken to last
+// up to the last space of the item, which is found from the end, so that the run itself is not read: the key only
+// guides the presort, and the check after it is exact whatever the key says.
 const char16_t* skipSpaces(const char16_t* p, const char16_t* end) {
-  static constexpr std::array<char16_t, 32> kSpaces = [] {
-    std::array<char16_t, 32> spaces{};
+  static constexpr std::array<char16_t, 16> kSpaces = [] {
+    std::array<char16_t, 16> spaces{};
     spaces.fill(u' ');
     return spaces;
   }();
-  while (end - p >= 32 && std::memcmp(p, kSpaces.data(), sizeof kSpaces) == 0) p += 32;
-  while (end - p >= 4 && std::memcmp(p, kSpaces.data(), 4 * sizeof(char16_t)) == 0) p += 4;
+  if (end - p >= 16 && std::memcmp(p, kSpaces.data(), sizeof kSpaces) == 0) {
+    const char16_t* last = end;
+    while (last[-1] != u' ') --last;
+    return last;
+  }
   while (p != end && *p == u' ') ++p;
   return p;
 }
@@ -106,7 +118,14 @@ bool buildKeys(const QStringList& items, const std::vector<std::uint32_t>& rankO
   keys.entries.reserve(static_cast<std::size_t>(items.size()));
   const std::uint32_t* const rank = rankOf.data();
   unsigned char* out = keys.bytes.get();
+  constexpr qsizetype kAhead = 4;
   for (qsizetype i = 0; i < items.size(); ++i) {
+    if (i + kAhead < items.size()) {
+      // Both ends of an item are read: its start, and its end after a long run of spaces.
+      const QString& ahead = items.at(i + kAhead);
+      prefetch(ahead.constData());
+      prefetch(ahead.constData() + ahead.size() - 1);
+    }
     unsigned char* const start = out;
     const char16_t* p = QStringView(items.at(i)).utf16();
     const char16_t* const end = p + items.at(i).size();
@@ -188,14 +207,19 @@ std::vector<qsizetype> presort(const QCollator& collator, const QStringList& ite
 
 // Puts `order` exactly in the order of `before`, a strict total order, with work that grows with how far `order` is
 // from it: the ordered runs that `order` holds are merged pairwise until one is left.
-template <typename Before, typename Prefetch>
-void mergeRuns(std::vector<qsizetype>& order, Before before, Prefetch prefetch) {
+// `prefetchItem` and `prefetchText` are told, well ahead of the check, which item it reads next: first the item itself,
+// then, once that is at hand, the text it points to.
+template <typename Before, typename PrefetchItem, typename PrefetchText>
+void mergeRuns(std::vector<qsizetype>& order, Before before, PrefetchItem prefetchItem, PrefetchText prefetchText) {
   const std::size_t n = order.size();
   std::vector<std::size_t> bounds{0};
-  constexpr std::size_t kAhead = 8;
-  for (std::size_t i = 1; i < std::min(n, kAhead); ++i) prefetch(order[i]);
+  constexpr std::size_t kItemAhead = 16;
+  constexpr std::size_t kTextAhead = 8;
+  for (std::size_t i = 0; i < std::min(n, kItemAhead); ++i) prefetchItem(order[i]);
+  for (std::size_t i = 0; i < std::min(n, kTextAhead); ++i) prefetchText(order[i]);
   for (std::size_t i = 1; i < n; ++i) {
-    if (i + kAhead < n) prefetch(order[i + kAhead]);
+    if (i + kItemAhead < n) prefetchItem(order[i + kItemAhead]);
+    if (i + kTextAhead < n) prefetchText(order[i + kTextAhead]);
     if (!before(order[i - 1], order[i])) bounds.push_back(i);
   }
   if (bounds.size() == 1) return;
@@ -238,14 +262,8 @@ std::vector<qsizetype> ListOrder::sortedIndices(const QStringList& items) const 
         const int c = collator_.compare(items.at(a), items.at(b));
         return c < 0 || (c == 0 && a < b);
       },
-      [&items](qsizetype index) {
-#if defined(__GNUC__)
-        __builtin_prefetch(items.at(index).constData());
-#else
-        Q_UNUSED(items);
-        Q_UNUSED(index);
-#endif
-      });
+      [&items](qsizetype index) { prefetch(&items.at(index)); },
+      [&items](qsizetype index) { prefetch(items.at(index).constData()); });
   return order;
 }
 
