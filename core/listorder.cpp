@@ -122,9 +122,11 @@ bool buildKeys(const QStringList& items, const std::vector<std::uint32_t>& rankO
   for (qsizetype i = 0; i < items.size(); ++i) {
     if (i + kAhead < items.size()) {
       // Both ends of an item are read: its start, and its end after a long run of spaces.
-      const QString& ahead = items.at(i + kAhead);
-      prefetch(ahead.constData());
-      prefetch(ahead.constData() + ahead.size() - 1);
+      const QStringView ahead = items.at(i + kAhead);
+      if (!ahead.isEmpty()) {
+        prefetch(ahead.data());
+        prefetch(ahead.data() + ahead.size() - 1);
+      }
     }
     unsigned char* const start = out;
     const char16_t* p = QStringView(items.at(i)).utf16();

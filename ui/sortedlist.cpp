@@ -6,6 +6,7 @@
 #include <QScopedValueRollback>
 
 #include <algorithm>
+#include <cstdint>
 #include <utility>
 
 namespace skelvor {
@@ -22,9 +23,10 @@ void releaseInOrder(QStringList& items) {
 #if defined(__GNUC__)
     if (i + kAhead < items.size()) {
       // Freeing reads the block's header, just before the text, and the header of the block after it.
-      const QString& ahead = items.at(i + kAhead);
-      __builtin_prefetch(reinterpret_cast<const char*>(ahead.constData()) - 32);
-      __builtin_prefetch(ahead.constData() + ahead.size() + 8);
+      const auto text = reinterpret_cast<std::uintptr_t>(items.at(i + kAhead).constData());
+      const auto size = static_cast<std::uintptr_t>(items.at(i + kAhead).size()) * sizeof(QChar);
+      __builtin_prefetch(reinterpret_cast<const void*>(text - 32));
+      __builtin_prefetch(reinterpret_cast<const void*>(text + size + 16));
     }
 #endif
     items[i] = QString();
