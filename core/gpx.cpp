@@ -101,6 +101,7 @@ bool isPlain(QStringView text) {
 }
 
 char16_t* copyText(char16_t* out, QStringView text) {
+  if (text.isEmpty()) return out;  // an empty view may point nowhere
   std::memcpy(out, text.utf16(), static_cast<std::size_t>(text.size()) * sizeof(char16_t));
   return out + text.size();
 }

@@ -103,7 +103,8 @@ QStringList resultRows(const FixLines& lines, QStringView code, QStringView kind
   lines.forEachLine([&](QByteArrayView bytes) {
     const std::optional<QByteArrayView> field = detail::countryField(bytes);
     if (!field || field->size() != wantedBytes.size() ||
-        std::memcmp(field->data(), wantedBytes.data(), static_cast<std::size_t>(wantedBytes.size())) != 0)
+        (!wantedBytes.isEmpty() &&
+         std::memcmp(field->data(), wantedBytes.data(), static_cast<std::size_t>(wantedBytes.size())) != 0))
       return;
     lines.decode(bytes, line);
     if (std::optional<QString> row = resultRow(line, kind)) rows.append(std::move(*row));
