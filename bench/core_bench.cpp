@@ -1,5 +1,7 @@
+#include "benchlocale.h"
 #include "fixfile.h"
 #include "fixgen.h"
+#include "listorder.h"
 #include "resultrows.h"
 
 #include <benchmark/benchmark.h>
@@ -83,5 +85,48 @@ void BM_ResultRowsLargestCountry(benchmark::State& state) {
 }
 BENCHMARK(BM_ResultRowsLargestCountry)->Unit(benchmark::kMillisecond);
 
+// What a click on a file costs in the window after the read: the lines kept as the file's bytes, and the codes.
+void BM_FixLinesAndCodes(benchmark::State& state) {
+  const QByteArray& bytes = sampleFile().bytes;
+  qsizetype codeCount = 0;
+  for (auto _ : state) {
+    const FixLines lines(bytes);
+    const QStringList codes = collectCodes(lines);
+    codeCount = codes.size();
+    benchmark::DoNotOptimize(codes.constData());
+  }
+  if (codeCount != 150) state.SkipWithError("the sample file does not hold 150 countries");
+  setBytesProcessed(state, bytes.size());
+}
+BENCHMARK(BM_FixLinesAndCodes)->Unit(benchmark::kMillisecond);
+
+void BM_FixLinesResultRowsLargestCountry(benchmark::State& state) {
+  const FixLines lines(sampleFile().bytes);
+  qsizetype rowCount = 0;
+  for (auto _ : state) {
+    const QStringList rows = resultRows(lines, sampleFile().largestCode, u"WPT");
+    rowCount = rows.size();
+    benchmark::DoNotOptimize(rows.constData());
+  }
+  if (rowCount != 50'000) state.SkipWithError("the largest country does not hold 50,000 lines");
+}
+BENCHMARK(BM_FixLinesResultRowsLargestCountry)->Unit(benchmark::kMillisecond);
+
+// Ordering the rows of the largest country as the lists order them, in this run's locale.
+void BM_SortRowsLargestCountry(benchmark::State& state) {
+  const QStringList rows = resultRows(FixLines(sampleFile().bytes), sampleFile().largestCode, u"WPT");
+  const ListOrder order;
+  for (auto _ : state) benchmark::DoNotOptimize(order.sorted(rows).constData());
+}
+BENCHMARK(BM_SortRowsLargestCountry)->Unit(benchmark::kMillisecond);
+
 }  // namespace
 }  // namespace skelvor
+
+int main(int argc, char** argv) {
+  skelvor::reportLocale();
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

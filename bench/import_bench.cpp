@@ -70,7 +70,7 @@ void ourAirportsFromBytes(benchmark::State& state, const QByteArray& airportByte
     const skelvor::AirportsRead airports = skelvor::readOurAirportsAirports(skelvor::decodeFixText(airportBytes));
     const skelvor::NavaidsRead navaids = skelvor::readOurAirportsNavaids(skelvor::decodeFixText(navaidBytes));
     const skelvor::AirportLines airportFile = skelvor::airportLines(airports.records);
-    const skelvor::FixLines navaidFile = skelvor::navaidLines(navaids.records, airportFile.written);
+    const skelvor::ConvertedLines navaidFile = skelvor::navaidLines(navaids.records, airportFile.written);
     const QByteArray airportOut = skelvor::fixFileBytes(airportFile.lines);
     const QByteArray navaidOut = skelvor::fixFileBytes(navaidFile.lines);
     benchmark::DoNotOptimize(airportOut.data());
@@ -95,7 +95,7 @@ void xplaneFixes(benchmark::State& state) {
   qsizetype written = 0;
   for (auto _ : state) {
     const skelvor::XPlaneFixesRead fixes = skelvor::readXPlaneFixes(skelvor::decodeFixText(bytes));
-    const skelvor::FixLines lines = skelvor::waypointLines(fixes.fixes, true);
+    const skelvor::ConvertedLines lines = skelvor::waypointLines(fixes.fixes, true);
     const QByteArray out = skelvor::fixFileBytes(lines.lines);
     benchmark::DoNotOptimize(out.data());
     written = lines.lines.size();

@@ -7,8 +7,14 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstdint>
 #include <cstring>
+#include <utility>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace skelvor {
 
@@ -91,6 +97,118 @@ qsizetype countLineFeeds(QStringView text) {
   return count;
 }
 
+// Whether `bytes` holds ASCII only.
+bool isAscii(QByteArrayView bytes) {
+  const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+  const auto* const end = p + bytes.size();
+  unsigned char bits = 0;
+  for (; p != end; ++p) bits |= *p;
+  return bits < 0x80;
+}
+
+// Calls `onLineEnd` with the position of every CR and LF byte of `bytes`, in order, and tells whether all of `bytes`
+// is ASCII. Where the processor has SSE2 (every x86-64 one), sixteen bytes are looked at in one step.
+template <typename OnLineEnd>
+bool scanLineEnds(QByteArrayView bytes, OnLineEnd onLineEnd) {
+  const char* const data = bytes.data();
+  const qsizetype size = bytes.size();
+  qsizetype i = 0;
+  unsigned char high = 0;
+#if defined(__SSE2__)
+  const __m128i lf = _mm_set1_epi8('\n');
+  const __m128i cr = _mm_set1_epi8('\r');
+  __m128i seen = _mm_setzero_si128();
+  for (; size - i >= 16; i += 16) {
+    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
+    seen = _mm_or_si128(seen, block);
+    auto ends =
+        static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(block, lf), _mm_cmpeq_epi8(block, cr))));
+    for (; ends != 0; ends &= ends - 1) onLineEnd(i + std::countr_zero(ends));
+  }
+  if (_mm_movemask_epi8(seen) != 0) high = 0x80;
+#endif
+  for (; i < size; ++i) {
+    const auto byte = static_cast<unsigned char>(data[i]);
+    high |= byte;
+    if (byte == '\n' || byte == '\r') onLineEnd(i);
+  }
+  return high < 0x80;
+}
+
+// Whether two short byte strings are equal; cheaper inline than a library call for a country code.
+bool sameBytes(QByteArrayView a, QByteArrayView b) {
+  if (a.size() != b.size()) return false;
+  for (qsizetype i = 0; i < a.size(); ++i)
+    if (a[i] != b[i]) return false;
+  return true;
+}
+
+// The byte that Windows-1252 writes for `c`, or -1.
+int windows1252Byte(char16_t c) {
+  if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return c;
+  const auto* const found = std::find(kWindows1252From80.begin(), kWindows1252From80.end(), c);
+  return found == kWindows1252From80.end() ? -1 : static_cast<int>(0x80 + (found - kWindows1252From80.begin()));
+}
+
+// A hash set of byte strings that point into a buffer that outlives it, for the few distinct codes of a file.
+class ByteViewSet {
+ public:
+  ByteViewSet() : slots_(256) {}
+
+  /// Adds `view`; false when it was there already.
+  bool insert(QByteArrayView view) {
+    if (2 * (count_ + 1) > slots_.size()) grow();
+    std::size_t slot = place(view);
+    if (slots_[slot].data() != nullptr) return false;
+    slots_[slot] = view.isNull() ? QByteArrayView("", 0) : view;
+    ++count_;
+    return true;
+  }
+
+ private:
+  static std::size_t hash(QByteArrayView view) {
+    std::uint64_t h = 0xCBF29CE484222325u ^ static_cast<std::uint64_t>(view.size());
+    for (const char c : view) h = (h ^ static_cast<unsigned char>(c)) * 0x100000001B3u;
+    return static_cast<std::size_t>(h ^ (h >> 29));
+  }
+  // The slot that holds `view`, or the empty slot where it belongs.
+  std::size_t place(QByteArrayView view) const {
+    const std::size_t mask = slots_.size() - 1;
+    std::size_t slot = hash(view) & mask;
+    while (slots_[slot].data() != nullptr && !sameBytes(slots_[slot], view)) slot = (slot + 1) & mask;
+    return slot;
+  }
+  void grow() {
+    std::vector<QByteArrayView> old(slots_.size() * 2);
+    old.swap(slots_);
+    for (const QByteArrayView view : old)
+      if (view.data() != nullptr) slots_[place(view)] = view;
+  }
+
+  std::vector<QByteArrayView> slots_;  // a null view marks an empty slot
+  std::size_t count_ = 0;
+};
+
+// Reads the file at `path` whole into `bytes`. Returns the reason in plain words when it cannot, else nothing. The
+// buffer is made the file's size at once: growing it as it fills could take nearly twice the room.
+QString readWholeFile(const QString& path, QByteArray& bytes) {
+  // Opening a pipe waits for a writer that may never come, and a device may never end: only regular files are read.
+  if (const QFileInfo info(path); info.exists() && !info.isFile())
+    return QStringLiteral("Cannot read %1: it is not a regular file").arg(info.fileName());
+  QFile file(path);
+  if (file.open(QIODevice::ReadOnly)) {
+    const qint64 size = file.size();
+    if (size > 0) {
+      bytes = QByteArray(size, Qt::Uninitialized);
+      bytes.truncate(std::max<qint64>(file.read(bytes.data(), size), 0));
+    }
+    if (file.error() == QFileDevice::NoError) bytes += file.readAll();  // what the size did not show, if anything
+  }
+  if (file.error() == QFileDevice::NoError) return {};
+  bytes.clear();
+  return QStringLiteral("Cannot read %1: %2").arg(QFileInfo(path).fileName(), file.errorString());
+}
+
 }  // namespace
 
 QString decodeFixText(const QByteArray& bytes) {
@@ -129,19 +247,94 @@ FixFile readFixFile(const QString& path) {
 
 FixBytes readFixBytes(const QString& path) {
   FixBytes result;
-  // Opening a pipe waits for a writer that may never come, and a device may never end: only regular files are read.
-  if (const QFileInfo info(path); info.exists() && !info.isFile()) {
-    result.error = QStringLiteral("Cannot read %1: it is not a regular file").arg(info.fileName());
-    return result;
+  result.error = readWholeFile(path, result.bytes);
+  result.ok = result.error.isEmpty();
+  return result;
+}
+
+FixLines::FixLines(QByteArray bytes) : bytes_(std::move(bytes)) {
+  // CR and LF bytes stand for CR and LF in both encodings and occur inside no other character, so the bytes split
+  // where the decoded text splits. A line ends at a CR or an LF, and the LF right after a CR belongs to that CR.
+  ends_.reserve(static_cast<std::size_t>(bytes_.size() / 16));
+  qsizetype crAt = -2;
+  const bool ascii = scanLineEnds(bytes_, [this, &crAt](qsizetype at) {
+    if (bytes_.at(at) == '\r')
+      crAt = at;
+    else if (at == crAt + 1)
+      return;
+    ends_.push_back(at);
+  });
+  utf8_ = ascii || isStrictUtf8(bytes_);
+  if (utf8_ && QByteArrayView(bytes_).startsWith(QByteArrayView(kUtf8Bom.data(), kUtf8Bom.size())))
+    begin_ = kUtf8Bom.size();
+  // The last line needs no line end; the empty piece after a final line end is no line.
+  const qsizetype lastStart = ends_.empty() ? begin_ : lineStartAfter(ends_.back());
+  if (lastStart != bytes_.size()) ends_.push_back(bytes_.size());
+}
+
+QByteArrayView FixLines::bytes(qsizetype index) const {
+  const auto i = static_cast<std::size_t>(index);
+  const qsizetype start = i == 0 ? begin_ : lineStartAfter(ends_[i - 1]);
+  return QByteArrayView(bytes_).sliced(start, ends_[i] - start);
+}
+
+void FixLines::decode(QByteArrayView bytes, QString& out) const {
+  if (isAscii(bytes)) {
+    out.resize(bytes.size());
+    char16_t* p = reinterpret_cast<char16_t*>(out.data());
+    for (const char c : bytes) *p++ = static_cast<unsigned char>(c);
+  } else if (utf8_) {
+    // As decodeFixText: a byte-order mark inside the text is kept as the character it is.
+    QStringDecoder decoder(QStringDecoder::Utf8,
+                           QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+    out.resize(decoder.requiredSpace(bytes.size()));
+    const QChar* const end = decoder.appendToBuffer(out.data(), bytes);
+    out.truncate(end - out.constData());
+  } else {
+    out = fromWindows1252(bytes);
   }
-  QFile file(path);
-  if (file.open(QIODevice::ReadOnly)) result.bytes = file.readAll();
-  if (file.error() != QFileDevice::NoError) {
-    result.error = QStringLiteral("Cannot read %1: %2").arg(QFileInfo(path).fileName(), file.errorString());
-    result.bytes.clear();
-    return result;
+}
+
+QString FixLines::at(qsizetype index) const {
+  QString line;
+  decode(bytes(index), line);
+  return line;
+}
+
+QStringList FixLines::toStringList() const {
+  QStringList lines;
+  lines.reserve(size());
+  for (qsizetype i = 0; i < size(); ++i) lines.append(at(i));
+  return lines;
+}
+
+std::optional<QByteArray> FixLines::encode(QStringView text) const {
+  if (utf8_) {
+    // Valid UTF-8 decodes to valid UTF-16 only: a text with a lone surrogate has no bytes here.
+    for (qsizetype i = 0; i < text.size(); ++i) {
+      const QChar c = text[i];
+      if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+        ++i;
+      else if (c.isSurrogate())
+        return std::nullopt;
+    }
+    return text.toUtf8();
   }
-  result.ok = true;
+  QByteArray encoded(text.size(), Qt::Uninitialized);
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    const int byte = windows1252Byte(text[i].unicode());
+    if (byte < 0) return std::nullopt;
+    encoded[i] = static_cast<char>(byte);
+  }
+  return encoded;
+}
+
+FixFileLines readFixFileLines(const QString& path) {
+  FixFileLines result;
+  QByteArray bytes;
+  result.error = readWholeFile(path, bytes);
+  result.ok = result.error.isEmpty();
+  if (result.ok) result.lines = FixLines(std::move(bytes));
   return result;
 }
 
@@ -184,6 +377,26 @@ QStringList collectCodes(const QStringList& lines) {
   return codes;
 }
 
+QStringList collectCodes(const FixLines& lines) {
+  // Distinct bytes are distinct texts, since either encoding decodes different bytes to different texts; each code is
+  // decoded once, when it is new. Lines of one country often follow each other, so the last code is checked first.
+  ByteViewSet seen;
+  QStringList codes;
+  QByteArrayView last;
+  bool any = false;
+  lines.forEachLine([&](QByteArrayView line) {
+    const std::optional<QByteArrayView> code = detail::countryField(line);
+    if (!code || (any && sameBytes(*code, last))) return;
+    last = *code;
+    any = true;
+    if (!seen.insert(*code)) return;
+    QString text;
+    lines.decode(*code, text);
+    codes.append(text);
+  });
+  return codes;
+}
+
 QString fileKind(const QString& fileName, const QString& previous) {
   QString kind = previous;
   if (fileName.contains(u"Navaid")) kind = QLatin1StringView(kNavaids);
@@ -204,6 +417,17 @@ std::optional<QStringView> countryField(QStringView line) {
   const char16_t* stop = ++start;
   while (stop != end && *stop != u';') ++stop;
   return QStringView(start, stop);
+}
+
+std::optional<QByteArrayView> countryField(QByteArrayView line) {
+  const char* const begin = line.data();
+  const char* const end = begin + line.size();
+  const char* start = begin;
+  while (start != end && *start != ';') ++start;
+  if (start == end) return std::nullopt;
+  const char* stop = ++start;
+  while (stop != end && *stop != ';') ++stop;
+  return QByteArrayView(start, stop - start);
 }
 
 }  // namespace detail

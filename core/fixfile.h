@@ -1,12 +1,14 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <QStringList>
 #include <QStringView>
 
 #include <functional>
 #include <optional>
+#include <vector>
 
 namespace skelvor {
 
@@ -49,9 +51,64 @@ FixBytes readFixBytes(const QString& path);
 void visitFixLines(const QByteArray& bytes, const std::function<void(const QStringList& lines)>& visit,
                    qsizetype runBytes = 1 << 16);
 
+/// The lines of a fix file, held as the file's own bytes and the end of each line, which takes about the file's size
+/// in memory (a string per line takes three to four times as much). A line is decoded when it is read. The lines and
+/// their texts are those that splitLines(decodeFixText(bytes)) gives.
+class FixLines {
+ public:
+  FixLines() = default;
+  explicit FixLines(QByteArray bytes);
+
+  qsizetype size() const { return static_cast<qsizetype>(ends_.size()); }
+  bool isEmpty() const { return ends_.empty(); }
+  /// Line `index`, decoded.
+  QString at(qsizetype index) const;
+  /// Every line, decoded.
+  QStringList toStringList() const;
+
+  /// The bytes of line `index`, without its line end.
+  QByteArrayView bytes(qsizetype index) const;
+  /// Calls `visit` with the bytes of every line, in order.
+  template <typename Visit>
+  void forEachLine(Visit visit) const {
+    qsizetype start = begin_;
+    for (const qsizetype end : ends_) {
+      visit(QByteArrayView(bytes_.constData() + start, end - start));
+      start = end < bytes_.size() ? lineStartAfter(end) : end;
+    }
+  }
+  /// Decodes `bytes`, a piece of one line, into `out`, whose room is reused.
+  void decode(QByteArrayView bytes, QString& out) const;
+  /// `text` as these lines write it, or nothing when no piece of them can decode to it.
+  std::optional<QByteArray> encode(QStringView text) const;
+
+ private:
+  // Where the line after the line end at `end` starts: past CR LF, or past a lone CR or LF.
+  qsizetype lineStartAfter(qsizetype end) const {
+    const bool crLf = bytes_.at(end) == '\r' && end + 1 < bytes_.size() && bytes_.at(end + 1) == '\n';
+    return end + (crLf ? 2 : 1);
+  }
+
+  QByteArray bytes_;
+  qsizetype begin_ = 0;  // where the text starts: after a byte-order mark, if any
+  bool utf8_ = true;
+  std::vector<qsizetype> ends_;  // where each line ends, before its line end
+};
+
+/// The outcome of reading a fix file into FixLines: its lines, or no lines and the reason.
+struct FixFileLines {
+  bool ok = false;
+  QString error;
+  FixLines lines;
+};
+
+/// Reads the fix file at `path` whole, as readFixFile does, keeping its lines as FixLines.
+FixFileLines readFixFileLines(const QString& path);
+
 /// Each distinct country code (field 1, taken unchanged) once, in the order of first appearance. A line with fewer
 /// than two fields adds nothing; an empty field 1 is a code like any other.
 QStringList collectCodes(const QStringList& lines);
+QStringList collectCodes(const FixLines& lines);
 
 /// The kind that a file name tells: "NAV" for a name containing "Navaid", "WPT" for "Waypoint", "APT" for "Airport"
 /// (case-sensitive; a later word wins), or `previous` when it holds none of them.
@@ -62,6 +119,7 @@ namespace detail {
 /// Field 1 of a line, the text between its first and second ";" (or the line end), or nothing when the line has no
 /// ";" and so fewer than two fields.
 std::optional<QStringView> countryField(QStringView line);
+std::optional<QByteArrayView> countryField(QByteArrayView line);
 
 }  // namespace detail
 

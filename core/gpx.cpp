@@ -7,6 +7,9 @@
 #include <QSaveFile>
 #include <QStringEncoder>
 
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
 #include <initializer_list>
 
 namespace skelvor {
@@ -88,6 +91,54 @@ qsizetype lastBarBefore(QStringView row, qsizetype end) {
   return end;
 }
 
+// Asks the processor to bring `address` into its cache, where the compiler offers a way to.
+void prefetch([[maybe_unused]] const void* address) {
+#if defined(__GNUC__)
+  __builtin_prefetch(address);
+#endif
+}
+
+// Whether `text` holds no character that escaping would change, checked without a branch per character.
+bool isPlain(QStringView text) {
+  // Bit c of this mask is set for the characters below 64 that need care: the controls but tab, LF and CR, and " & <.
+  constexpr std::uint64_t kCareBelow64 = 0xFFFFFFFFu & ~((1u << '\t') | (1u << '\n') | (1u << '\r'));
+  constexpr std::uint64_t kMask = kCareBelow64 | (1ull << '"') | (1ull << '&') | (1ull << '<');
+  bool care = false;
+  for (const QChar qc : text) {
+    const char16_t c = qc.unicode();
+    care |= (c < 64 && ((kMask >> c) & 1) != 0) || c == u'>' || (c >= 0xD800 && c <= 0xDFFF) || c >= 0xFFFE;
+  }
+  return !care;
+}
+
+char16_t* copyText(char16_t* out, QStringView text) {
+  if (text.isEmpty()) return out;  // an empty view may point nowhere
+  std::memcpy(out, text.utf16(), static_cast<std::size_t>(text.size()) * sizeof(char16_t));
+  return out + text.size();
+}
+
+// One waypoint block, as appendWaypointBlock writes it. When no value needs escaping, the usual case, the block is
+// written in one piece into room made at the end of the body.
+void appendBlock(QString& body, const WaypointFieldViews& waypoint) {
+  if (isPlain(waypoint.latitude) && isPlain(waypoint.longitude) && isPlain(waypoint.name)) {
+    const qsizetype at = body.size();
+    body.resize(at + kBlockOpen.size() + waypoint.latitude.size() + kBlockLon.size() + waypoint.longitude.size() +
+                kBlockName.size() + waypoint.name.size() + kBlockClose.size());
+    char16_t* out = reinterpret_cast<char16_t*>(body.data()) + at;
+    for (const QStringView piece :
+         {kBlockOpen, waypoint.latitude, kBlockLon, waypoint.longitude, kBlockName, waypoint.name, kBlockClose})
+      out = copyText(out, piece);
+    return;
+  }
+  body.append(kBlockOpen);
+  appendEscaped(body, waypoint.latitude);
+  body.append(kBlockLon);
+  appendEscaped(body, waypoint.longitude);
+  body.append(kBlockName);
+  appendEscaped(body, waypoint.name);
+  body.append(kBlockClose);
+}
+
 WriteResult writeFailure(const QString& path, const QString& reason) {
   return {false, QStringLiteral("Cannot write %1: %2").arg(QDir::toNativeSeparators(path), reason)};
 }
@@ -109,16 +160,21 @@ QString gpxClosingTag() { return QStringLiteral("</gpx>"); }
 
 // The coordinates are taken from the end of the row, where the row builder puts them, so a "|" in the visible text
 // moves the name's boundary but never the coordinates.
-std::optional<WaypointFields> waypointFields(QStringView row) {
+std::optional<WaypointFieldViews> waypointFieldViews(QStringView row) {
   const qsizetype lastBar = lastBarBefore(row, row.size());
   const qsizetype barBefore = lastBarBefore(row, lastBar);
   if (barBefore < 0) return std::nullopt;
 
   const QStringView readable = row.first(barBefore);
   const qsizetype space = readable.indexOf(u' ');
-  return WaypointFields{(space < 0 ? readable : readable.first(space)).toString(),
-                        row.sliced(barBefore + 1, lastBar - barBefore - 1).toString(),
-                        row.sliced(lastBar + 1).toString()};
+  return WaypointFieldViews{space < 0 ? readable : readable.first(space),
+                            row.sliced(barBefore + 1, lastBar - barBefore - 1), row.sliced(lastBar + 1)};
+}
+
+std::optional<WaypointFields> waypointFields(QStringView row) {
+  const std::optional<WaypointFieldViews> views = waypointFieldViews(row);
+  if (!views) return std::nullopt;
+  return WaypointFields{views->name.toString(), views->latitude.toString(), views->longitude.toString()};
 }
 
 QString xmlEscaped(QStringView text) {
@@ -138,13 +194,38 @@ QString waypointBlock(const WaypointFields& waypoint) {
 }
 
 void appendWaypointBlock(QString& body, const WaypointFields& waypoint) {
-  body.append(kBlockOpen);
-  appendEscaped(body, waypoint.latitude);
-  body.append(kBlockLon);
-  appendEscaped(body, waypoint.longitude);
-  body.append(kBlockName);
-  appendEscaped(body, waypoint.name);
-  body.append(kBlockClose);
+  appendBlock(body, WaypointFieldViews{waypoint.name, waypoint.latitude, waypoint.longitude});
+}
+
+bool appendRowWaypointBlock(QString& body, QStringView row) {
+  const std::optional<WaypointFieldViews> waypoint = waypointFieldViews(row);
+  if (waypoint) appendBlock(body, *waypoint);
+  return waypoint.has_value();
+}
+
+void appendSelectedWaypointBlocks(QString& body, const QStringList& rows, const std::vector<bool>& selected) {
+  const std::size_t count = std::min(selected.size(), static_cast<std::size_t>(rows.size()));
+  // Room for the blocks as they stand when nothing needs escaping: the fixed text of a block and, at most, what a row
+  // holds besides its 120 spaces.
+  qsizetype room = body.size();
+  for (std::size_t i = 0; i < count; ++i)
+    if (selected[i])
+      room += kBlockOpen.size() + kBlockLon.size() + kBlockName.size() + kBlockClose.size() +
+              std::max<qsizetype>(rows.at(static_cast<qsizetype>(i)).size() - 120, 0);
+  body.reserve(room);
+  // A sorted list's rows lie in memory in the order they were made: both ends of each row, where the name and the
+  // coordinates are read, are asked for a few steps ahead.
+  constexpr std::size_t kAhead = 4;
+  for (std::size_t i = 0; i < count; ++i) {
+    if (i + kAhead < count && selected[i + kAhead]) {
+      const QStringView ahead = rows.at(static_cast<qsizetype>(i + kAhead));
+      if (!ahead.isEmpty()) {
+        prefetch(ahead.data());
+        prefetch(ahead.data() + ahead.size() - 1);
+      }
+    }
+    if (selected[i]) appendRowWaypointBlock(body, rows.at(static_cast<qsizetype>(i)));
+  }
 }
 
 // The parts are encoded one after the other into one buffer sized for the worst case, which saves building the whole

@@ -2,9 +2,11 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 #include <QStringView>
 
 #include <optional>
+#include <vector>
 
 namespace skelvor {
 
@@ -28,6 +30,14 @@ struct WaypointFields {
 /// text before the first space of what stands before them. Nothing when the row holds fewer than two "|".
 std::optional<WaypointFields> waypointFields(QStringView row);
 
+/// The same fields as views into the row, without copying them.
+struct WaypointFieldViews {
+  QStringView name;
+  QStringView latitude;
+  QStringView longitude;
+};
+std::optional<WaypointFieldViews> waypointFieldViews(QStringView row);
+
 /// `text` with & < > and " written as entities, tab, line feed and carriage return as character references, and the
 /// characters that XML 1.0 forbids left out.
 QString xmlEscaped(QStringView text);
@@ -38,6 +48,13 @@ QString waypointBlock(const WaypointFields& waypoint);
 /// Appends the waypoint block of `waypoint` to `body`, as `body += waypointBlock(waypoint)` does, without the
 /// intermediate string.
 void appendWaypointBlock(QString& body, const WaypointFields& waypoint);
+
+/// Appends the waypoint block of a result row to `body`, as appendWaypointBlock of its waypointFields does, without
+/// copying the fields first. False, and nothing appended, when the row gives no waypoint.
+bool appendRowWaypointBlock(QString& body, QStringView row);
+
+/// Appends the waypoint block of every row whose flag in `selected` is set (one flag per row), in list order.
+void appendSelectedWaypointBlocks(QString& body, const QStringList& rows, const std::vector<bool>& selected);
 
 /// The bytes of a GPX file: head, body and foot, then CR LF, in UTF-8 without a byte-order mark.
 QByteArray gpxFileBytes(const QString& head, const QString& body, const QString& foot);

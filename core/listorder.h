@@ -1,8 +1,11 @@
 #pragma once
 
 #include <QCollator>
+#include <QLocale>
 #include <QString>
 #include <QStringList>
+
+#include <vector>
 
 namespace skelvor {
 
@@ -13,12 +16,17 @@ class ListOrder {
  public:
   /// The order of the user's locale.
   ListOrder();
+  /// The order of `locale`.
+  explicit ListOrder(const QLocale& locale);
 
   /// Whether `a` comes before `b`.
   bool less(const QString& a, const QString& b) const;
 
   /// `items` in list order; equal items keep their relative order.
   QStringList sorted(QStringList items) const;
+
+  /// The indices of `items` in list order; equal items keep their relative order.
+  std::vector<qsizetype> sortedIndices(const QStringList& items) const;
 
   /// Where `text` goes in the sorted `items`: after every item that compares equal to it.
   qsizetype insertionPlace(const QStringList& items, const QString& text) const;

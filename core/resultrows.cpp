@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstring>
 #include <initializer_list>
 
 namespace skelvor {
@@ -26,16 +27,16 @@ using Columns = std::array<QStringView, kMaxColumns>;
 // Splits `line` at every ";" into its leading columns, as many as `columns` holds, and returns how many it filled.
 // A column that is not the line's last ends at its ";", so columns beyond the array never leak into the last one.
 std::size_t splitColumns(QStringView line, Columns& columns) {
+  // Columns are a few characters long: a plain scan beats a general search that first sets itself up.
   std::size_t count = 0;
-  qsizetype start = 0;
+  const QChar* start = line.data();
+  const QChar* const end = start + line.size();
   while (count < columns.size()) {
-    const qsizetype separator = line.indexOf(u';', start);
-    if (separator < 0) {
-      columns[count++] = line.sliced(start);
-      break;
-    }
-    columns[count++] = line.sliced(start, separator - start);
-    start = separator + 1;
+    const QChar* stop = start;
+    while (stop != end && *stop != u';') ++stop;
+    columns[count++] = QStringView(start, stop);
+    if (stop == end) break;
+    start = stop + 1;
   }
   return count;
 }
@@ -88,6 +89,26 @@ QStringList resultRows(const QStringList& lines, QStringView code, QStringView k
     if (detail::countryField(line) != code) continue;
     if (std::optional<QString> row = resultRow(line, kind)) rows.append(std::move(*row));
   }
+  return rows;
+}
+
+QStringList resultRows(const FixLines& lines, QStringView code, QStringView kind) {
+  // The code is compared in the file's own bytes, so only the lines of the chosen country are decoded, into one
+  // reused string.
+  QStringList rows;
+  const std::optional<QByteArray> wanted = lines.encode(code);
+  if (!wanted) return rows;
+  const QByteArrayView wantedBytes(*wanted);
+  QString line;
+  lines.forEachLine([&](QByteArrayView bytes) {
+    const std::optional<QByteArrayView> field = detail::countryField(bytes);
+    if (!field || field->size() != wantedBytes.size() ||
+        (!wantedBytes.isEmpty() &&
+         std::memcmp(field->data(), wantedBytes.data(), static_cast<std::size_t>(wantedBytes.size())) != 0))
+      return;
+    lines.decode(bytes, line);
+    if (std::optional<QString> row = resultRow(line, kind)) rows.append(std::move(*row));
+  });
   return rows;
 }
 

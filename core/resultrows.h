@@ -1,5 +1,7 @@
 #pragma once
 
+#include "fixfile.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -14,6 +16,7 @@ std::optional<QString> resultRow(QStringView line, QStringView kind);
 
 /// The rows of every line whose country code (field 1) equals `code` exactly, in file order.
 QStringList resultRows(const QStringList& lines, QStringView code, QStringView kind);
+QStringList resultRows(const FixLines& lines, QStringView code, QStringView kind);
 
 /// "N objects", the count label after a fill.
 QString objectsLabel(qsizetype count);

@@ -153,8 +153,8 @@ AirportLines airportLines(const QList<OurAirportsAirport>& airports) {
   return out;
 }
 
-FixLines navaidLines(const QList<OurAirportsNavaid>& navaids, const WrittenAirports& airports) {
-  FixLines out;
+ConvertedLines navaidLines(const QList<OurAirportsNavaid>& navaids, const WrittenAirports& airports) {
+  ConvertedLines out;
   out.lines.reserve(navaids.size());
   for (const OurAirportsNavaid& navaid : navaids) {
     if (!isOurAirportsNavaidType(navaid.type)) {
@@ -184,8 +184,8 @@ FixLines navaidLines(const QList<OurAirportsNavaid>& navaids, const WrittenAirpo
   return out;
 }
 
-FixLines waypointLines(const QList<XPlaneFix>& fixes, bool terminal) {
-  FixLines out;
+ConvertedLines waypointLines(const QList<XPlaneFix>& fixes, bool terminal) {
+  ConvertedLines out;
   out.lines.reserve(fixes.size());
   for (const XPlaneFix& fix : fixes) {
     if (fix.region == u"ZZ") {
@@ -201,8 +201,8 @@ FixLines waypointLines(const QList<XPlaneFix>& fixes, bool terminal) {
   return out;
 }
 
-FixLines navaidLines(const QList<XPlaneNavaid>& navaids) {
-  FixLines out;
+ConvertedLines navaidLines(const QList<XPlaneNavaid>& navaids) {
+  ConvertedLines out;
   out.lines.reserve(navaids.size());
   for (const XPlaneNavaid& navaid : navaids) {
     const bool ndb = navaid.kind == XPlaneNavaidKind::Ndb;

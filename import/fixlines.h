@@ -15,7 +15,7 @@
 namespace skelvor {
 
 /// The lines of a fix file, each without its line end, and the records passed over on the way.
-struct FixLines {
+struct ConvertedLines {
   QStringList lines;
   QList<Skipped> skipped;
 };
@@ -29,7 +29,7 @@ struct WrittenAirports {
 };
 
 /// An airports file's lines and what its navaids need of it.
-struct AirportLines : FixLines {
+struct AirportLines : ConvertedLines {
   WrittenAirports written;
 };
 
@@ -52,14 +52,14 @@ AirportLines airportLines(const QList<OurAirportsAirport>& airports);
 /// The navaids file lines of OurAirports navaids, with the country code of the associated airport when it was written,
 /// else of the nearest written airport of the same country, else of the nearest written airport. Columns: type,
 /// country code, identifier, frequency, latitude, longitude, elevation, magnetic variation, usage and power, name.
-FixLines navaidLines(const QList<OurAirportsNavaid>& navaids, const WrittenAirports& airports);
+ConvertedLines navaidLines(const QList<OurAirportsNavaid>& navaids, const WrittenAirports& airports);
 
 /// The waypoints file lines of X-Plane fixes: the en-route ones, and the terminal ones too when `terminal` is set;
 /// region ZZ (user-defined) is left out. Columns: identifier, region code, latitude, longitude.
-FixLines waypointLines(const QList<XPlaneFix>& fixes, bool terminal);
+ConvertedLines waypointLines(const QList<XPlaneFix>& fixes, bool terminal);
 
 /// The navaids file lines of X-Plane navaids, in the columns of the OurAirports navaids; the type is NDB, VOR or DME,
 /// the frequency in kHz for an NDB and in MHz for the others.
-FixLines navaidLines(const QList<XPlaneNavaid>& navaids);
+ConvertedLines navaidLines(const QList<XPlaneNavaid>& navaids);
 
 }  // namespace skelvor

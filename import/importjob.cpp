@@ -20,7 +20,7 @@ namespace {
 // A fix file ready to be written.
 struct PendingFile {
   QString name;
-  FixLines content;
+  ConvertedLines content;
 };
 
 // Why the output folder cannot take the files, or empty.
@@ -47,7 +47,7 @@ ImportOutcome writeAll(const QString& folder, QList<PendingFile>& files) {
 }
 
 // Rows passed over by a reader come first in the report of their file, with those of the conversion after them.
-FixLines withReaderSkips(FixLines lines, QList<Skipped> readerSkips) {
+ConvertedLines withReaderSkips(ConvertedLines lines, QList<Skipped> readerSkips) {
   readerSkips.append(std::move(lines.skipped));
   lines.skipped = std::move(readerSkips);
   return lines;
@@ -80,7 +80,7 @@ ImportOutcome importOurAirports(const OurAirportsImport& job, const ReadingNotic
     if (!navaids.ok()) return refused(job.navaids, navaids.error);
   }
   AirportLines airportFile = airportLines(airports.records);
-  FixLines navaidFile;
+  ConvertedLines navaidFile;
   if (!job.navaids.isEmpty())
     navaidFile = withReaderSkips(navaidLines(navaids.records, airportFile.written), navaids.skipped);
   QList<PendingFile> files;

@@ -321,8 +321,10 @@ void ForVOK::File1_Click() {
   ListPAYS->Clear();
   ListPAYSFull->Clear();
   const BusyPointer busy;
-  // A file that cannot be read leaves both lists empty; the kind and the kept country are still set as usual.
-  LIGNES = readFixFile(inFolder(File1->Path(), File1->FileName())).lines;
+  // A file that cannot be read leaves both lists empty; the kind and the kept country are still set as usual. The
+  // previous lines go first, so that two files are never held at once.
+  LIGNES = FixLines();
+  LIGNES = readFixFileLines(inFolder(File1->Path(), File1->FileName())).lines;
   ListPAYS->SetItems(collectCodes(LIGNES));
   File1->SetTag(fileKind(File1->FileName(), File1->Tag()));
   QStringList names;
@@ -336,6 +338,8 @@ void ForVOK::File1_Click() {
 
 void ForVOK::ListPAYS_Click() {
   const QString code = ListPAYS->Text();
+  // The previous rows go before the new ones are built, so that two fills are never held at once.
+  ListResult->Clear();
   ListResult->SetItems(resultRows(LIGNES, code, File1->Tag()));
   const qsizetype count = ListResult->ListCount();
   Label2->setText(objectsLabel(count));
@@ -381,12 +385,7 @@ void ForVOK::Command5_Click() {
   // A failed write gives the body back as it was, so that exporting again after mending the name adds nothing twice.
   const QString gathered = CORPS;
   if (!Check1->isChecked()) CORPS.clear();
-  const QStringList& rows = ListResult->Items();
-  const std::vector<bool> selected = ListResult->SelectedFlags();
-  for (std::size_t i = 0; i < selected.size(); ++i) {
-    if (!selected[i]) continue;
-    if (const auto waypoint = waypointFields(rows.at(static_cast<qsizetype>(i)))) appendWaypointBlock(CORPS, *waypoint);
-  }
+  appendSelectedWaypointBlocks(CORPS, ListResult->Items(), ListResult->SelectedFlags());
   if (CORPS.isEmpty()) return;
   if (WriteGPX())
     Check1->setVisible(true);

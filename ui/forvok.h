@@ -1,5 +1,6 @@
 #pragma once
 
+#include "fixfile.h"
 #include "territory.h"
 
 #include <QCheckBox>
@@ -40,7 +41,7 @@ class ForVOK : public QWidget {
   /// The territory table.
   TerritoryTable TERR;
   /// The lines of the loaded fix file.
-  QStringList LIGNES;
+  FixLines LIGNES;
 
   /// Replaces the way documents and web pages are handed to the desktop (by default QDesktopServices::openUrl);
   /// the opener must return at once, without waiting for the application it starts.

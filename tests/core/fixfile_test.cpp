@@ -8,6 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <iterator>
+
 namespace skelvor {
 using namespace Qt::StringLiterals;
 namespace {
@@ -241,6 +244,57 @@ TEST(ReadFixBytes, GivesTheBytesOrTheReason) {
   const FixBytes missing = readFixBytes(dir.filePath(u"Gone.csv"_s));
   EXPECT_FALSE(missing.ok);
   EXPECT_TRUE(missing.error.startsWith(u"Cannot read Gone.csv: "_s)) << missing.error;
+}
+
+// ---- Lines kept as the file's bytes
+
+// Byte strings drawn from pieces that matter to reading: line ends of every kind, fields, UTF-8 and Windows-1252
+// accents, byte-order marks and runs long enough to span several blocks of the line scan. The same seed gives the same
+// files everywhere.
+QList<QByteArray> generatedFiles() {
+  static const char* const pieces[] = {
+      "WP1",      ";",    ";LF;", ";lf;",         ";;", "\r\n", "\n", "\r",
+      "\xC3\xA9", "\xE9", "\x80", "\xEF\xBB\xBF", " ",  "45.5", "\t", "0123456789ABCDEFGHIJ"};
+  std::uint64_t state = 7;
+  const auto next = [&state](std::uint64_t bound) {
+    state = state * 6364136223846793005u + 1442695040888963407u;
+    return (state >> 33) % bound;
+  };
+  QList<QByteArray> files = {"", "\xEF\xBB\xBF", "\xEF\xBB\xBF\r\n", "a\r", "\r\n\r\n"};
+  for (int i = 0; i < 600; ++i) {
+    QByteArray bytes;
+    const auto count = next(40);
+    for (std::uint64_t k = 0; k < count; ++k) bytes += pieces[next(std::size(pieces))];
+    files.append(bytes);
+  }
+  return files;
+}
+
+TEST(FixLines, HoldTheLinesAndCodesOfTheDecodedText) {
+  for (const QByteArray& bytes : generatedFiles()) {
+    const QStringList expected = splitLines(decodeFixText(bytes));
+    const FixLines lines(bytes);
+    ASSERT_EQ(lines.toStringList(), expected) << bytes.toPercentEncoding().toStdString();
+    ASSERT_EQ(collectCodes(lines), collectCodes(expected)) << bytes.toPercentEncoding().toStdString();
+  }
+}
+
+TEST(ReadFixFileLines, ReadsAsReadFixFileDoes) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const QString path = dir.filePath(u"Sample Airports.csv"_s);
+  QFile out(path);
+  ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+  out.write("LFMH;LF;A;EBU;45.5406;4.2964;1325;2300;Saint-\xC9tienne\r\n\r\nLFQA;LF;A;;49.2071;4.1566;312;1500;Reims");
+  out.close();
+  const FixFileLines file = readFixFileLines(path);
+  EXPECT_TRUE(file.ok);
+  EXPECT_EQ(file.lines.toStringList(), readFixFile(path).lines);
+
+  const FixFileLines missing = readFixFileLines(dir.filePath(u"Gone Waypoints.csv"_s));
+  EXPECT_FALSE(missing.ok);
+  EXPECT_TRUE(missing.lines.isEmpty());
+  EXPECT_EQ(missing.error, readFixFile(dir.filePath(u"Gone Waypoints.csv"_s)).error);
 }
 
 }  // namespace

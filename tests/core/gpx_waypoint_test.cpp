@@ -97,6 +97,25 @@ TEST(GpxWaypointBlock, AppendsBehindTheBodySoFar) {
   EXPECT_EQ(body, waypointBlock({u"A"_s, u"1"_s, u"2"_s}) + waypointBlock({u"<B>"_s, u"3"_s, u"4"_s}));
 }
 
+TEST(GpxWaypointBlock, FromARowIsTheBlockOfItsFields) {
+  for (const QString& row : {testRow(u"A&B (K1) Name", u"45.5", u"-1.25"), testRow(u"", u"1", u"2"), u"x|y|z"_s}) {
+    QString body = u"before"_s;
+    EXPECT_TRUE(appendRowWaypointBlock(body, row));
+    EXPECT_EQ(body, u"before"_s + waypointBlock(waypointFields(row).value()));
+  }
+  QString body = u"before"_s;
+  EXPECT_FALSE(appendRowWaypointBlock(body, u"no bars|"));
+  EXPECT_EQ(body, u"before"_s);
+}
+
+TEST(GpxWaypointBlock, OfTheSelectedRowsInListOrder) {
+  const QStringList rows = {testRow(u"A", u"1", u"2"), testRow(u"B", u"3", u"4"), u"no waypoint"_s,
+                            testRow(u"C", u"5", u"6")};
+  QString body = u"kept"_s;
+  appendSelectedWaypointBlocks(body, rows, {true, false, true, true});
+  EXPECT_EQ(body, u"kept"_s + waypointBlock({u"A"_s, u"1"_s, u"2"_s}) + waypointBlock({u"C"_s, u"5"_s, u"6"_s}));
+}
+
 // The bytes of a file with one block per row, head and foot as the window builds them.
 QByteArray fileOf(const QStringList& rows) {
   QString body;

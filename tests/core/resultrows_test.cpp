@@ -114,6 +114,22 @@ TEST(ResultRows, EqualLinesGiveEqualRows) {
   EXPECT_EQ(resultRows(lines, u"LF", u"WPT"), QStringList(2, expectedRow(u"W1", u"1", u"2")));
 }
 
+TEST(ResultRows, FromFixLinesAreTheRowsOfTheDecodedLines) {
+  // A Windows-1252 file (the byte E9 is no UTF-8) and a UTF-8 one, each with codes that differ in case, accents and a
+  // code that the file's encoding cannot write.
+  const QByteArray latin = "N1;LF;A;X;1;2;x;x;Saint-\xC9tienne\r\nN2;lf;A;;3;4;x;x;T\r\nN3;\xC9G;A;Y;5;6;x;x;U\rN4;LF";
+  const QByteArray utf8 =
+      "\xEF\xBB\xBFW\xC3\xA9"
+      "1;\xC3\x89G;1;2\nW2;LF;3;4\r\nW3;\xD0\x96;5;6\r\n";
+  for (const QByteArray& bytes : {latin, utf8}) {
+    const FixLines lines(bytes);
+    const QStringList decoded = lines.toStringList();
+    for (const QString& code : {u"LF"_s, u"lf"_s, u"\u00C9G"_s, u"\u0416"_s, u""_s, QString(QChar(0xD800))})
+      for (const QString& kind : {u"NAV"_s, u"WPT"_s, u"APT"_s, u""_s})
+        EXPECT_EQ(resultRows(lines, code, kind), resultRows(decoded, code, kind)) << code << " " << kind;
+  }
+}
+
 // ---- Count label
 
 TEST(ObjectsLabel, UsesOneWordForEveryCount) {

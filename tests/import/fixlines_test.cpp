@@ -214,7 +214,7 @@ TEST(NavaidLines, TakeTheCodeOfTheAssociatedAirportElseOfTheNearestOne) {
   OurAirportsAirport heliport = airport("KHEL", "heliport", "US-TX");
   const AirportLines airports = airportLines({kansas, texas, mexico, heliport});
   const auto code = [&](const OurAirportsNavaid& n) {
-    const FixLines out = navaidLines({n}, airports.written);
+    const ConvertedLines out = navaidLines({n}, airports.written);
     return out.lines.isEmpty() ? QString() : out.lines[0].section(u';', 1, 1);
   };
   EXPECT_EQ(code(navaid("VOR", "US", "32.9", "-97.0", "KICT")), u"K3");  // associated wins over nearness
@@ -222,7 +222,7 @@ TEST(NavaidLines, TakeTheCodeOfTheAssociatedAirportElseOfTheNearestOne) {
   EXPECT_EQ(code(navaid("VOR", "US", "34.0", "-97.0", "KHEL")), u"K4");  // its airport was not written
   EXPECT_EQ(code(navaid("VOR", "US", "26.0", "-100.0")), u"K4");         // Mexico is nearer, but not the same country
   EXPECT_EQ(code(navaid("VOR", "GT", "15.0", "-90.0")), u"MM");          // no airport of its country: the nearest
-  const FixLines none = navaidLines({navaid("VOR", "US", "1", "1")}, airportLines({}).written);
+  const ConvertedLines none = navaidLines({navaid("VOR", "US", "1", "1")}, airportLines({}).written);
   ASSERT_EQ(none.skipped.size(), 1);
   EXPECT_EQ(none.skipped[0].reason, SkipReason::NoCountry);
 }

@@ -88,7 +88,7 @@ TEST(WaypointLines, EnRouteFixesByDefaultAndNeverUserDefinedOnes) {
       u"1.5 2.5 ALPHA ENRT LF\n"
       u"1.6 2.6 BRAVO LFPG LF\n"
       u"1.7 2.7 MYFIX ENRT ZZ\n");
-  const FixLines enRoute = waypointLines(read.fixes, false);
+  const ConvertedLines enRoute = waypointLines(read.fixes, false);
   EXPECT_EQ(enRoute.lines, QStringList({"ALPHA;LF;1.5;2.5"}));
   EXPECT_EQ(linesOf(enRoute.skipped, SkipReason::TerminalFix), QList<qsizetype>({4}));
   EXPECT_EQ(linesOf(enRoute.skipped, SkipReason::UserDefinedRegion), QList<qsizetype>({5}));
