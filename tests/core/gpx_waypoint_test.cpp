@@ -98,7 +98,9 @@ TEST(GpxWaypointBlock, AppendsBehindTheBodySoFar) {
 }
 
 TEST(GpxWaypointBlock, FromARowIsTheBlockOfItsFields) {
-  for (const QString& row : {testRow(u"A&B (K1) Name", u"45.5", u"-1.25"), testRow(u"", u"1", u"2"), u"x|y|z"_s}) {
+  // Tabs and line ends take the escaping road too: written raw, a reader would give them back as spaces.
+  for (const QString& row : {testRow(u"A&B (K1) Name", u"45.5", u"-1.25"), testRow(u"", u"1", u"2"), u"x|y|z"_s,
+                             testRow(u"T\tab", u"4\t5", u"1\r\n2")}) {
     QString body = u"before"_s;
     EXPECT_TRUE(appendRowWaypointBlock(body, row));
     EXPECT_EQ(body, u"before"_s + waypointBlock(waypointFields(row).value()));
