@@ -85,6 +85,9 @@ TEST(GpxWaypointBlock, IsThreeLinesAfterALineEnd) {
 TEST(GpxWaypointBlock, EscapesEveryValue) {
   EXPECT_EQ(waypointBlock({u"A&B"_s, u"<1"_s, u"\"2\x01"_s}),
             u"\r\n<wpt lat=\"&lt;1\" lon=\"&quot;2\">\r\n <name>A&amp;B</name>\r\n</wpt>");
+  // A tab or a line end alone in a value is written as a reference: raw, a reader would give it back as a space.
+  EXPECT_EQ(waypointBlock({u"T\tB"_s, u"4\t5"_s, u"1\r\n2"_s}),
+            u"\r\n<wpt lat=\"4&#9;5\" lon=\"1&#13;&#10;2\">\r\n <name>T&#9;B</name>\r\n</wpt>");
 }
 
 TEST(GpxWaypointBlock, LeavesEmptyValuesEmpty) {
@@ -98,7 +101,6 @@ TEST(GpxWaypointBlock, AppendsBehindTheBodySoFar) {
 }
 
 TEST(GpxWaypointBlock, FromARowIsTheBlockOfItsFields) {
-  // Tabs and line ends take the escaping road too: written raw, a reader would give them back as spaces.
   for (const QString& row : {testRow(u"A&B (K1) Name", u"45.5", u"-1.25"), testRow(u"", u"1", u"2"), u"x|y|z"_s,
                              testRow(u"T\tab", u"4\t5", u"1\r\n2")}) {
     QString body = u"before"_s;
