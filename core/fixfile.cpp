@@ -295,6 +295,38 @@ void FixLines::decode(QByteArrayView bytes, QString& out) const {
   }
 }
 
+FixLines FixLines::linesOf(const QStringList& codes) const {
+  std::vector<QByteArray> wanted;
+  for (const QString& code : codes)
+    if (std::optional<QByteArray> bytes = encode(code)) wanted.push_back(std::move(*bytes));
+  FixLines kept;
+  kept.utf8_ = utf8_;
+  // Each kept line is followed by an LF, which ends a line in either encoding.
+  qsizetype size = 0;
+  std::size_t count = 0;
+  const auto isWanted = [&wanted](QByteArrayView line) {
+    const std::optional<QByteArrayView> code = detail::countryField(line);
+    return code && std::any_of(wanted.begin(), wanted.end(), [&code](const QByteArray& w) {
+             return code->size() == w.size() &&
+                    (w.isEmpty() || std::memcmp(code->data(), w.constData(), static_cast<std::size_t>(w.size())) == 0);
+           });
+  };
+  forEachLine([&](QByteArrayView line) {
+    if (!isWanted(line)) return;
+    size += line.size() + 1;
+    ++count;
+  });
+  kept.bytes_.reserve(size);
+  kept.ends_.reserve(count);
+  forEachLine([&](QByteArrayView line) {
+    if (!isWanted(line)) return;
+    kept.bytes_.append(line);
+    kept.ends_.push_back(kept.bytes_.size());
+    kept.bytes_.append('\n');
+  });
+  return kept;
+}
+
 QString FixLines::at(qsizetype index) const {
   QString line;
   decode(bytes(index), line);
@@ -336,31 +368,6 @@ FixFileLines readFixFileLines(const QString& path) {
   result.ok = result.error.isEmpty();
   if (result.ok) result.lines = FixLines(std::move(bytes));
   return result;
-}
-
-// The whole file decides between UTF-8 and Windows-1252, as decodeFixText does, and its one byte-order mark is skipped
-// once. CR and LF bytes stand for themselves in both encodings and never inside a UTF-8 sequence, so a run that ends
-// just after a line end (after the LF of a CR LF) decodes alone to the text of its lines, and splits alone into them.
-void visitFixLines(const QByteArray& bytes, const std::function<void(const QStringList& lines)>& visit,
-                   qsizetype runBytes) {
-  const bool utf8 = isStrictUtf8(bytes);
-  QByteArrayView rest(bytes);
-  if (utf8 && rest.startsWith(QByteArrayView(kUtf8Bom.data(), kUtf8Bom.size()))) rest = rest.sliced(kUtf8Bom.size());
-  while (!rest.isEmpty()) {
-    qsizetype end = std::min(std::max<qsizetype>(runBytes, 1), rest.size()) - 1;
-    while (end < rest.size() && rest[end] != '\n' && rest[end] != '\r') ++end;
-    if (end < rest.size() - 1 && rest[end] == '\r' && rest[end + 1] == '\n') ++end;
-    const QByteArrayView run = rest.first(std::min(end + 1, rest.size()));
-    rest = rest.sliced(run.size());
-    if (utf8) {
-      QStringDecoder decoder(QStringDecoder::Utf8,
-                             QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
-      const QString text = decoder.decode(run);
-      visit(splitLines(text));
-    } else {
-      visit(splitLines(fromWindows1252(run)));
-    }
-  }
 }
 
 QStringList collectCodes(const QStringList& lines) {
