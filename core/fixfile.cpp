@@ -299,31 +299,31 @@ FixLines FixLines::linesOf(const QStringList& codes) const {
   std::vector<QByteArray> wanted;
   for (const QString& code : codes)
     if (std::optional<QByteArray> bytes = encode(code)) wanted.push_back(std::move(*bytes));
+  std::vector<QByteArrayView> lines;
+  qsizetype size = 0;
+  forEachLine([&](QByteArrayView line) {
+    const std::optional<QByteArrayView> code = detail::countryField(line);
+    if (!code || std::none_of(wanted.begin(), wanted.end(), [&code](const QByteArray& w) {
+          return code->size() == w.size() &&
+                 (w.isEmpty() || std::memcmp(code->data(), w.constData(), static_cast<std::size_t>(w.size())) == 0);
+        }))
+      return;
+    lines.push_back(line);
+    size += line.size() + 1;
+  });
+  if (lines.size() == ends_.size()) return *this;  // every line is kept: the bytes are shared, not copied
+  // Each kept line is followed by an LF, which ends a line in either encoding.
   FixLines kept;
   kept.utf8_ = utf8_;
-  // Each kept line is followed by an LF, which ends a line in either encoding.
-  qsizetype size = 0;
-  std::size_t count = 0;
-  const auto isWanted = [&wanted](QByteArrayView line) {
-    const std::optional<QByteArrayView> code = detail::countryField(line);
-    return code && std::any_of(wanted.begin(), wanted.end(), [&code](const QByteArray& w) {
-             return code->size() == w.size() &&
-                    (w.isEmpty() || std::memcmp(code->data(), w.constData(), static_cast<std::size_t>(w.size())) == 0);
-           });
-  };
-  forEachLine([&](QByteArrayView line) {
-    if (!isWanted(line)) return;
-    size += line.size() + 1;
-    ++count;
-  });
-  kept.bytes_.reserve(size);
-  kept.ends_.reserve(count);
-  forEachLine([&](QByteArrayView line) {
-    if (!isWanted(line)) return;
-    kept.bytes_.append(line);
-    kept.ends_.push_back(kept.bytes_.size());
-    kept.bytes_.append('\n');
-  });
+  kept.bytes_ = QByteArray(size, Qt::Uninitialized);
+  kept.ends_.reserve(lines.size());
+  char* out = kept.bytes_.data();
+  for (const QByteArrayView line : lines) {
+    if (!line.isEmpty()) std::memcpy(out, line.data(), static_cast<std::size_t>(line.size()));
+    out += line.size();
+    kept.ends_.push_back(out - kept.bytes_.constData());
+    *out++ = '\n';
+  }
   return kept;
 }
 
