@@ -12,6 +12,8 @@
 #include <QSet>
 
 #include <algorithm>
+#include <utility>
+#include <vector>
 
 namespace skelvor {
 
@@ -59,6 +61,13 @@ LoadedFile load(const QString& path, const ListOrder& order) {
   loaded.lines = std::move(file.lines);
   loaded.codes = order.sorted(collectCodes(loaded.lines));
   return loaded;
+}
+
+// The lines of each of the file's codes, in the order of its codes; the file itself is let go.
+std::vector<FixLines> byCountry(LoadedFile& file) {
+  std::vector<FixLines> groups = file.lines.linesByCode(file.codes);
+  file.lines = FixLines();
+  return groups;
 }
 
 QString gpxHead() { return gpxDeclaration() + gpxOpeningTag(); }
@@ -132,15 +141,17 @@ ExportOutcome exportCountries(const ExportRequest& request, const ListOrder& ord
 }
 
 ExportOutcome exportEachCountry(const ExportRequest& request, const ListOrder& order, const TerritoryTable& table) {
-  const LoadedFile file = load(request.fixFile, order);
+  LoadedFile file = load(request.fixFile, order);
   if (!file.error.isEmpty()) return failure(file.error);
   if (!QDir().mkpath(request.folder))
     return failure(QStringLiteral("Cannot write %1: the folder cannot be made").arg(request.folder));
   const QStringList names = countryFileNames(file.codes, table);
+  std::vector<FixLines> groups = byCountry(file);
   ExportOutcome outcome{true, {}, {}};
   for (qsizetype i = 0; i < file.codes.size(); ++i) {
     const QString& code = file.codes.at(i);
-    const QStringList rows = countryRows(file.lines, code, file.kind, order);
+    const QStringList rows =
+        countryRows(std::exchange(groups[static_cast<std::size_t>(i)], FixLines()), code, file.kind, order);
     QString body;
     appendSelectedWaypointBlocks(body, rows, exportedRows(rows, request.search));
     if (body.isEmpty()) continue;
@@ -154,11 +165,13 @@ ExportOutcome exportEachCountry(const ExportRequest& request, const ListOrder& o
 }
 
 ExportOutcome listCountries(const ExportRequest& request, const ListOrder& order, const TerritoryTable& table) {
-  const LoadedFile file = load(request.fixFile, order);
+  LoadedFile file = load(request.fixFile, order);
   if (!file.error.isEmpty()) return failure(file.error);
+  const std::vector<FixLines> groups = byCountry(file);
   QString listing;
-  for (const QString& code : file.codes) {
-    const qsizetype rows = resultRows(file.lines, code, file.kind).size();
+  for (qsizetype i = 0; i < file.codes.size(); ++i) {
+    const QString& code = file.codes.at(i);
+    const qsizetype rows = resultRows(groups[static_cast<std::size_t>(i)], code, file.kind).size();
     listing += code + u'\t' + countryName(table, code).value_or(QString()) + u'\t' + QString::number(rows) + u'\n';
   }
   return {true, {}, listing.toUtf8()};

@@ -10,6 +10,9 @@
 #include <bit>
 #include <cstdint>
 #include <cstring>
+#include <limits>
+#include <string_view>
+#include <unordered_map>
 #include <utility>
 
 #if defined(__SSE2__)
@@ -325,6 +328,64 @@ FixLines FixLines::linesOf(const QStringList& codes) const {
     *out++ = '\n';
   }
   return kept;
+}
+
+std::vector<FixLines> FixLines::linesByCode(const QStringList& codes) const {
+  std::vector<QByteArray> encoded;
+  std::unordered_map<std::string_view, std::size_t> group;
+  encoded.reserve(static_cast<std::size_t>(codes.size()));
+  // The views point into `encoded`, whose room is reserved so that they stay valid.
+  for (qsizetype i = 0; i < codes.size(); ++i) {
+    const std::optional<QByteArray> bytes = encode(codes.at(i));
+    encoded.push_back(bytes.value_or(QByteArray()));
+    if (bytes)
+      group.emplace(std::string_view(encoded.back().constData(), static_cast<std::size_t>(encoded.back().size())),
+                    static_cast<std::size_t>(i));
+  }
+  std::vector<FixLines> groups(static_cast<std::size_t>(codes.size()));
+  // The group of each line, or none; lines of one country often follow each other, so the last code is tried first.
+  constexpr std::size_t kNone = std::numeric_limits<std::size_t>::max();
+  std::vector<std::size_t> sizes(groups.size(), 0);
+  std::vector<std::size_t> counts(groups.size(), 0);
+  std::vector<std::uint32_t> lineGroup;
+  lineGroup.reserve(ends_.size());
+  std::string_view last;
+  std::size_t lastGroup = kNone;
+  bool any = false;
+  forEachLine([&](QByteArrayView line) {
+    std::size_t g = kNone;
+    if (const std::optional<QByteArrayView> code = detail::countryField(line)) {
+      const std::string_view key(code->data(), static_cast<std::size_t>(code->size()));
+      if (any && key == last) {
+        g = lastGroup;
+      } else {
+        const auto found = group.find(key);
+        g = found == group.end() ? kNone : found->second;
+        last = key;
+        lastGroup = g;
+        any = true;
+      }
+    }
+    lineGroup.push_back(g == kNone ? std::numeric_limits<std::uint32_t>::max() : static_cast<std::uint32_t>(g));
+    if (g == kNone) return;
+    sizes[g] += static_cast<std::size_t>(line.size()) + 1;
+    ++counts[g];
+  });
+  for (std::size_t g = 0; g < groups.size(); ++g) {
+    groups[g].utf8_ = utf8_;
+    groups[g].bytes_.reserve(static_cast<qsizetype>(sizes[g]));
+    groups[g].ends_.reserve(counts[g]);
+  }
+  std::size_t index = 0;
+  forEachLine([&](QByteArrayView line) {
+    const std::uint32_t g = lineGroup[index++];
+    if (g == std::numeric_limits<std::uint32_t>::max()) return;
+    FixLines& kept = groups[g];
+    kept.bytes_.append(line);
+    kept.ends_.push_back(kept.bytes_.size());
+    kept.bytes_.append('\n');
+  });
+  return groups;
 }
 
 QString FixLines::at(qsizetype index) const {

@@ -78,6 +78,8 @@ class FixLines {
   /// The lines whose country code (field 1) is one of `codes`, in order, decoded as these lines decode: they take
   /// about their own bytes in memory, so a few countries of a large file can be kept once the file is let go.
   FixLines linesOf(const QStringList& codes) const;
+  /// For each of `codes`, the lines whose country code is that code, as linesOf gives them, found in one pass.
+  std::vector<FixLines> linesByCode(const QStringList& codes) const;
 
  private:
   // Where the line after the line end at `end` starts: past CR LF, or past a lone CR or LF.

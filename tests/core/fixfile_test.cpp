@@ -267,6 +267,12 @@ TEST(FixLines, KeepTheLinesOfChosenCodesDecodedAsTheWholeFile) {
       ASSERT_EQ(lines.linesOf(codes).toStringList(), expected)
           << bytes.toPercentEncoding().toStdString() << " " << codes.join(u',').toStdString();
     }
+    const QStringList codes = collectCodes(all) << u"absent"_s;
+    const std::vector<FixLines> groups = lines.linesByCode(codes);
+    ASSERT_EQ(groups.size(), static_cast<std::size_t>(codes.size()));
+    for (qsizetype i = 0; i < codes.size(); ++i)
+      ASSERT_EQ(groups[static_cast<std::size_t>(i)].toStringList(), lines.linesOf({codes.at(i)}).toStringList())
+          << bytes.toPercentEncoding().toStdString() << " " << codes.at(i).toStdString();
   }
 }
 
