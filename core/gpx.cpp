@@ -100,9 +100,9 @@ void prefetch([[maybe_unused]] const void* address) {
 
 // Whether `text` holds no character that escaping would change, checked without a branch per character.
 bool isPlain(QStringView text) {
-  // Bit c of this mask is set for the characters below 64 that need care: the controls but tab, LF and CR, and " & <.
-  constexpr std::uint64_t kCareBelow64 = 0xFFFFFFFFu & ~((1u << '\t') | (1u << '\n') | (1u << '\r'));
-  constexpr std::uint64_t kMask = kCareBelow64 | (1ull << '"') | (1ull << '&') | (1ull << '<');
+  // Bit c of this mask is set for the characters below 64 that need care: every control (tab, LF and CR are written
+  // as references, the others left out), and " & <.
+  constexpr std::uint64_t kMask = 0xFFFFFFFFull | (1ull << '"') | (1ull << '&') | (1ull << '<');
   bool care = false;
   for (const QChar qc : text) {
     const char16_t c = qc.unicode();

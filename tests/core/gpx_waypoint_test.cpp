@@ -85,6 +85,9 @@ TEST(GpxWaypointBlock, IsThreeLinesAfterALineEnd) {
 TEST(GpxWaypointBlock, EscapesEveryValue) {
   EXPECT_EQ(waypointBlock({u"A&B"_s, u"<1"_s, u"\"2\x01"_s}),
             u"\r\n<wpt lat=\"&lt;1\" lon=\"&quot;2\">\r\n <name>A&amp;B</name>\r\n</wpt>");
+  // A reader would give a tab or a line end back as a space or a line feed: they are written as references.
+  EXPECT_EQ(waypointBlock({u"t\tn"_s, u"1\n"_s, u"2\r"_s}),
+            u"\r\n<wpt lat=\"1&#10;\" lon=\"2&#13;\">\r\n <name>t&#9;n</name>\r\n</wpt>");
 }
 
 TEST(GpxWaypointBlock, LeavesEmptyValuesEmpty) {
