@@ -4,7 +4,7 @@
 # window, the peak over the road (VmHWM of /proc/PID/status) and the growth against the file's size.
 #
 # Usage: bench/memory_road.sh BUILD_DIR [LANG]
-#   BUILD_DIR holds bin/skelvor and bench-bin/fixgen (configure with -DSKELVOR_BUILD_BENCH=ON); LANG defaults to
+#   BUILD_DIR holds bin/skelvor and bench-bin/makefixfile (configure with -DSKELVOR_BUILD_BENCH=ON); LANG defaults to
 #   en_US.UTF-8. Runs itself under xvfb-run when no display is set; needs xdotool.
 set -euo pipefail
 build=$(cd "$1" && pwd)
@@ -19,7 +19,7 @@ pid=
 trap '[ -n "$pid" ] && kill "$pid" 2>/dev/null; rm -rf "$work"' EXIT
 cp "$build/bin/skelvor" "$work/"
 file="$work/Bench Waypoints.csv"
-"$build/bench-bin/fixgen" "$file" >/dev/null
+"$build/bench-bin/makefixfile" "$file" >/dev/null
 file_bytes=$(stat -c %s "$file")
 
 # The program's resident memory in kB: VmRSS now, or VmHWM, the peak so far.

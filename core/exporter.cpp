@@ -9,11 +9,11 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QHash>
 #include <QSet>
 
 #include <algorithm>
-#include <functional>
+#include <utility>
+#include <vector>
 
 namespace skelvor {
 
@@ -35,19 +35,18 @@ bool isDeviceName(QStringView name) {
          stem.first(3).compare(u"LPT", Qt::CaseInsensitive) == 0;
 }
 
-// A fix file on its way through an export: its kind, its codes in list order and the lines of the codes it was asked
-// to keep, grouped by code in file order; or the reason it cannot be exported from. The file is read as text one run
-// of lines at a time, so the lines of other countries are never all held at once.
+// A fix file on its way through an export: its kind, its codes in list order and its lines, held as the file's bytes;
+// or the reason it cannot be exported from.
 struct LoadedFile {
   QString error;
   QString kind;
   QStringList codes;
-  QHash<QString, QStringList> lines;
+  FixLines lines;
 };
 
-LoadedFile load(const QString& path, const ListOrder& order, const std::function<bool(QStringView code)>& keep) {
+LoadedFile load(const QString& path, const ListOrder& order) {
   LoadedFile loaded;
-  FixBytes file = readFixBytes(path);
+  FixFileLines file = readFixFileLines(path);
   if (!file.ok) {
     loaded.error = file.error;
     return loaded;
@@ -59,21 +58,16 @@ LoadedFile load(const QString& path, const ListOrder& order, const std::function
             .arg(path);
     return loaded;
   }
-  // The codes of each run, in order of first appearance, are those of the whole file once the repeats are dropped.
-  QSet<QString> seen;
-  QStringList codes;
-  visitFixLines(file.bytes, [&](const QStringList& lines) {
-    for (QString& code : collectCodes(lines))
-      if (!seen.contains(code)) {
-        seen.insert(code);
-        codes.append(std::move(code));
-      }
-    for (const QString& line : lines)
-      if (const auto code = detail::countryField(line); code && keep(*code))
-        loaded.lines[code->toString()].append(line);
-  });
-  loaded.codes = order.sorted(std::move(codes));
+  loaded.lines = std::move(file.lines);
+  loaded.codes = order.sorted(collectCodes(loaded.lines));
   return loaded;
+}
+
+// The lines of each of the file's codes, in the order of its codes; the file itself is let go.
+std::vector<FixLines> byCountry(LoadedFile& file) {
+  std::vector<FixLines> groups = file.lines.linesByCode(file.codes);
+  file.lines = FixLines();
+  return groups;
 }
 
 QString gpxHead() { return gpxDeclaration() + gpxOpeningTag(); }
@@ -106,16 +100,7 @@ std::optional<QString> keptBody(const QString& output, QString& error) {
 }
 
 ExportOutcome exportCountries(const ExportRequest& request, const ListOrder& order, const TerritoryTable& table) {
-  // Only the lines of a code that a typed text may pick are kept: the text itself in any letter case, or the code of
-  // the name it is.
-  QStringList namedCodes;
-  for (const QString& typed : request.countries)
-    if (const auto code = countryCode(table, typed)) namedCodes.append(*code);
-  LoadedFile file = load(request.fixFile, order, [&](QStringView code) {
-    for (const QString& typed : request.countries)
-      if (code.compare(typed, Qt::CaseInsensitive) == 0) return true;
-    return namedCodes.contains(code);
-  });
+  LoadedFile file = load(request.fixFile, order);
   if (!file.error.isEmpty()) return failure(file.error);
   QStringList codes;
   for (const QString& typed : request.countries) {
@@ -134,12 +119,15 @@ ExportOutcome exportCountries(const ExportRequest& request, const ListOrder& ord
     if (!kept) return failure(error);
     body = std::move(*kept);
   }
+  // Only the lines of the chosen countries are kept, and the file is let go before their rows take their room; each
+  // country's lines go once its rows are built, before the sort.
+  FixLines picked = file.lines.linesOf(codes);
+  file.lines = FixLines();
   for (qsizetype i = 0; i < codes.size(); ++i) {
-    const bool lastUse = codes.lastIndexOf(codes.at(i)) == i;
-    QStringList rows = countryRows(lastUse ? file.lines.take(codes.at(i)) : file.lines.value(codes.at(i)), codes.at(i),
-                                   file.kind, order);
-    const RowRanges ranges = exportedRanges(rows, request.search);
-    appendRowBlocks(body, std::move(rows), ranges);
+    QStringList rows = resultRows(picked, codes.at(i), file.kind);
+    if (i == codes.size() - 1) picked = FixLines();
+    rows = order.sorted(std::move(rows));
+    appendSelectedWaypointBlocks(body, rows, exportedRows(rows, request.search));
   }
   if (body.isEmpty())
     return failure(request.fixFile + QStringLiteral(": no waypoint to write: the countries chosen have no row") +
@@ -153,18 +141,19 @@ ExportOutcome exportCountries(const ExportRequest& request, const ListOrder& ord
 }
 
 ExportOutcome exportEachCountry(const ExportRequest& request, const ListOrder& order, const TerritoryTable& table) {
-  LoadedFile file = load(request.fixFile, order, [](QStringView) { return true; });
+  LoadedFile file = load(request.fixFile, order);
   if (!file.error.isEmpty()) return failure(file.error);
   if (!QDir().mkpath(request.folder))
     return failure(QStringLiteral("Cannot write %1: the folder cannot be made").arg(request.folder));
   const QStringList names = countryFileNames(file.codes, table);
+  std::vector<FixLines> groups = byCountry(file);
   ExportOutcome outcome{true, {}, {}};
   for (qsizetype i = 0; i < file.codes.size(); ++i) {
     const QString& code = file.codes.at(i);
-    QStringList rows = countryRows(file.lines.take(code), code, file.kind, order);
-    const RowRanges ranges = exportedRanges(rows, request.search);
+    const QStringList rows =
+        countryRows(std::exchange(groups[static_cast<std::size_t>(i)], FixLines()), code, file.kind, order);
     QString body;
-    appendRowBlocks(body, std::move(rows), ranges);
+    appendSelectedWaypointBlocks(body, rows, exportedRows(rows, request.search));
     if (body.isEmpty()) continue;
     const QString path = inFolder(request.folder, names.at(i) + QStringLiteral(".gpx"));
     if (isTheFixFile(path, request.fixFile)) return failure(fixFileRefused(path));
@@ -176,11 +165,13 @@ ExportOutcome exportEachCountry(const ExportRequest& request, const ListOrder& o
 }
 
 ExportOutcome listCountries(const ExportRequest& request, const ListOrder& order, const TerritoryTable& table) {
-  const LoadedFile file = load(request.fixFile, order, [](QStringView) { return true; });
+  LoadedFile file = load(request.fixFile, order);
   if (!file.error.isEmpty()) return failure(file.error);
+  const std::vector<FixLines> groups = byCountry(file);
   QString listing;
-  for (const QString& code : file.codes) {
-    const qsizetype rows = resultRows(file.lines.value(code), code, file.kind).size();
+  for (qsizetype i = 0; i < file.codes.size(); ++i) {
+    const QString& code = file.codes.at(i);
+    const qsizetype rows = resultRows(groups[static_cast<std::size_t>(i)], code, file.kind).size();
     listing += code + u'\t' + countryName(table, code).value_or(QString()) + u'\t' + QString::number(rows) + u'\n';
   }
   return {true, {}, listing.toUtf8()};
@@ -204,30 +195,16 @@ CountryPick pickCountry(const QStringList& codes, const TerritoryTable& table, c
               .arg(typed)};
 }
 
-QStringList countryRows(QStringList lines, const QString& code, const QString& kind, const ListOrder& order) {
-  QStringList rows = resultRows(lines, code, kind);
-  lines = QStringList();  // the lines are let go before the sort, which needs room of its own
-  return order.sorted(std::move(rows));
+QStringList countryRows(const FixLines& lines, const QString& code, const QString& kind, const ListOrder& order) {
+  return order.sorted(resultRows(lines, code, kind));
 }
 
-RowRanges exportedRanges(const QStringList& rows, const std::optional<QString>& search) {
-  if (search) return findRows(rows, *search).ranges;
-  return rows.isEmpty() ? RowRanges{} : RowRanges{{0, rows.size() - 1}};
-}
-
-// A block holds the row's name, which is at most its visible text, and its coordinates, and 45 characters of its own
-// instead of the row's 120 spaces and two bars: room for the blocks without escaping is reserved at once. Each row is
-// let go once its block stands in the body.
-void appendRowBlocks(QString& body, QStringList rows, const RowRanges& ranges) {
-  qsizetype room = body.size();
-  for (const auto& [first, last] : ranges)
-    for (qsizetype i = first; i <= last; ++i) room += std::max<qsizetype>(rows.at(i).size() - 77, 45);
-  body.reserve(room);
-  for (const auto& [first, last] : ranges)
-    for (qsizetype i = first; i <= last; ++i) {
-      if (const auto waypoint = waypointFields(rows.at(i))) appendWaypointBlock(body, *waypoint);
-      rows[i] = QString();
-    }
+std::vector<bool> exportedRows(const QStringList& rows, const std::optional<QString>& search) {
+  std::vector<bool> flags(static_cast<std::size_t>(rows.size()), !search);
+  if (search)
+    for (const auto& [first, last] : findRows(rows, *search).ranges)
+      std::fill(flags.begin() + first, flags.begin() + last + 1, true);
+  return flags;
 }
 
 std::optional<QString> gpxBody(const QByteArray& bytes, const QString& head, const QString& foot) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "fixfile.h"
 #include "listorder.h"
 #include "selection.h"
 #include "territory.h"
@@ -10,6 +11,7 @@
 #include <QStringView>
 
 #include <optional>
+#include <vector>
 
 namespace skelvor {
 
@@ -23,14 +25,12 @@ struct CountryPick {
 /// the file (exact case first, else letter case ignored), or a name of the territory table whose code the file holds.
 CountryPick pickCountry(const QStringList& codes, const TerritoryTable& table, const QString& typed);
 
-/// The rows of one country in the order of the window's result list.
-QStringList countryRows(QStringList lines, const QString& code, const QString& kind, const ListOrder& order);
+/// The rows of one country in the order of the window's result list, built and sorted as the window builds them.
+QStringList countryRows(const FixLines& lines, const QString& code, const QString& kind, const ListOrder& order);
 
-/// The rows that an export takes: those Find selects with `search`, or every row without one.
-RowRanges exportedRanges(const QStringList& rows, const std::optional<QString>& search);
-
-/// Appends one waypoint block per row of `ranges`, in row order, to `body`.
-void appendRowBlocks(QString& body, QStringList rows, const RowRanges& ranges);
+/// One flag per row, set for the rows that an export takes: those Find selects with `search`, or every row without
+/// one; the flags the window's list gives its export once Find has selected.
+std::vector<bool> exportedRows(const QStringList& rows, const std::optional<QString>& search);
 
 /// The body of a file whose bytes are `head`, a body and `foot` followed by CR LF in UTF-8, as gpxFileBytes writes
 /// them; nothing when the bytes do not begin and end that way or the body is not UTF-8.

@@ -10,6 +10,9 @@
 #include <bit>
 #include <cstdint>
 #include <cstring>
+#include <limits>
+#include <string_view>
+#include <unordered_map>
 #include <utility>
 
 #if defined(__SSE2__)
@@ -295,6 +298,96 @@ void FixLines::decode(QByteArrayView bytes, QString& out) const {
   }
 }
 
+FixLines FixLines::linesOf(const QStringList& codes) const {
+  std::vector<QByteArray> wanted;
+  for (const QString& code : codes)
+    if (std::optional<QByteArray> bytes = encode(code)) wanted.push_back(std::move(*bytes));
+  std::vector<QByteArrayView> lines;
+  qsizetype size = 0;
+  forEachLine([&](QByteArrayView line) {
+    const std::optional<QByteArrayView> code = detail::countryField(line);
+    if (!code || std::none_of(wanted.begin(), wanted.end(), [&code](const QByteArray& w) {
+          return code->size() == w.size() &&
+                 (w.isEmpty() || std::memcmp(code->data(), w.constData(), static_cast<std::size_t>(w.size())) == 0);
+        }))
+      return;
+    lines.push_back(line);
+    size += line.size() + 1;
+  });
+  if (lines.size() == ends_.size()) return *this;  // every line is kept: the bytes are shared, not copied
+  // Each kept line is followed by an LF, which ends a line in either encoding.
+  FixLines kept;
+  kept.utf8_ = utf8_;
+  kept.bytes_ = QByteArray(size, Qt::Uninitialized);
+  kept.ends_.reserve(lines.size());
+  char* out = kept.bytes_.data();
+  for (const QByteArrayView line : lines) {
+    if (!line.isEmpty()) std::memcpy(out, line.data(), static_cast<std::size_t>(line.size()));
+    out += line.size();
+    kept.ends_.push_back(out - kept.bytes_.constData());
+    *out++ = '\n';
+  }
+  return kept;
+}
+
+std::vector<FixLines> FixLines::linesByCode(const QStringList& codes) const {
+  std::vector<QByteArray> encoded;
+  std::unordered_map<std::string_view, std::size_t> group;
+  encoded.reserve(static_cast<std::size_t>(codes.size()));
+  // The views point into `encoded`, whose room is reserved so that they stay valid.
+  for (qsizetype i = 0; i < codes.size(); ++i) {
+    const std::optional<QByteArray> bytes = encode(codes.at(i));
+    encoded.push_back(bytes.value_or(QByteArray()));
+    if (bytes)
+      group.emplace(std::string_view(encoded.back().constData(), static_cast<std::size_t>(encoded.back().size())),
+                    static_cast<std::size_t>(i));
+  }
+  std::vector<FixLines> groups(static_cast<std::size_t>(codes.size()));
+  // The group of each line, or none; lines of one country often follow each other, so the last code is tried first.
+  constexpr std::size_t kNone = std::numeric_limits<std::size_t>::max();
+  std::vector<std::size_t> sizes(groups.size(), 0);
+  std::vector<std::size_t> counts(groups.size(), 0);
+  std::vector<std::uint32_t> lineGroup;
+  lineGroup.reserve(ends_.size());
+  std::string_view last;
+  std::size_t lastGroup = kNone;
+  bool any = false;
+  forEachLine([&](QByteArrayView line) {
+    std::size_t g = kNone;
+    if (const std::optional<QByteArrayView> code = detail::countryField(line)) {
+      const std::string_view key(code->data(), static_cast<std::size_t>(code->size()));
+      if (any && key == last) {
+        g = lastGroup;
+      } else {
+        const auto found = group.find(key);
+        g = found == group.end() ? kNone : found->second;
+        last = key;
+        lastGroup = g;
+        any = true;
+      }
+    }
+    lineGroup.push_back(g == kNone ? std::numeric_limits<std::uint32_t>::max() : static_cast<std::uint32_t>(g));
+    if (g == kNone) return;
+    sizes[g] += static_cast<std::size_t>(line.size()) + 1;
+    ++counts[g];
+  });
+  for (std::size_t g = 0; g < groups.size(); ++g) {
+    groups[g].utf8_ = utf8_;
+    groups[g].bytes_.reserve(static_cast<qsizetype>(sizes[g]));
+    groups[g].ends_.reserve(counts[g]);
+  }
+  std::size_t index = 0;
+  forEachLine([&](QByteArrayView line) {
+    const std::uint32_t g = lineGroup[index++];
+    if (g == std::numeric_limits<std::uint32_t>::max()) return;
+    FixLines& kept = groups[g];
+    kept.bytes_.append(line);
+    kept.ends_.push_back(kept.bytes_.size());
+    kept.bytes_.append('\n');
+  });
+  return groups;
+}
+
 QString FixLines::at(qsizetype index) const {
   QString line;
   decode(bytes(index), line);
@@ -336,31 +429,6 @@ FixFileLines readFixFileLines(const QString& path) {
   result.ok = result.error.isEmpty();
   if (result.ok) result.lines = FixLines(std::move(bytes));
   return result;
-}
-
-// The whole file decides between UTF-8 and Windows-1252, as decodeFixText does, and its one byte-order mark is skipped
-// once. CR and LF bytes stand for themselves in both encodings and never inside a UTF-8 sequence, so a run that ends
-// just after a line end (after the LF of a CR LF) decodes alone to the text of its lines, and splits alone into them.
-void visitFixLines(const QByteArray& bytes, const std::function<void(const QStringList& lines)>& visit,
-                   qsizetype runBytes) {
-  const bool utf8 = isStrictUtf8(bytes);
-  QByteArrayView rest(bytes);
-  if (utf8 && rest.startsWith(QByteArrayView(kUtf8Bom.data(), kUtf8Bom.size()))) rest = rest.sliced(kUtf8Bom.size());
-  while (!rest.isEmpty()) {
-    qsizetype end = std::min(std::max<qsizetype>(runBytes, 1), rest.size()) - 1;
-    while (end < rest.size() && rest[end] != '\n' && rest[end] != '\r') ++end;
-    if (end < rest.size() - 1 && rest[end] == '\r' && rest[end + 1] == '\n') ++end;
-    const QByteArrayView run = rest.first(std::min(end + 1, rest.size()));
-    rest = rest.sliced(run.size());
-    if (utf8) {
-      QStringDecoder decoder(QStringDecoder::Utf8,
-                             QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
-      const QString text = decoder.decode(run);
-      visit(splitLines(text));
-    } else {
-      visit(splitLines(fromWindows1252(run)));
-    }
-  }
 }
 
 QStringList collectCodes(const QStringList& lines) {

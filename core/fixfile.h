@@ -6,7 +6,6 @@
 #include <QStringList>
 #include <QStringView>
 
-#include <functional>
 #include <optional>
 #include <vector>
 
@@ -45,12 +44,6 @@ struct FixBytes {
 /// Reads the bytes of the fix file at `path` whole.
 FixBytes readFixBytes(const QString& path);
 
-/// Calls `visit` with the lines of a fix file's bytes, a run of whole lines at a time, in file order. Together the runs
-/// hold exactly the lines of splitLines(decodeFixText(bytes)), yet only about `runBytes` of the file are held as text
-/// at a time.
-void visitFixLines(const QByteArray& bytes, const std::function<void(const QStringList& lines)>& visit,
-                   qsizetype runBytes = 1 << 16);
-
 /// The lines of a fix file, held as the file's own bytes and the end of each line, which takes about the file's size
 /// in memory (a string per line takes three to four times as much). A line is decoded when it is read. The lines and
 /// their texts are those that splitLines(decodeFixText(bytes)) gives.
@@ -81,6 +74,12 @@ class FixLines {
   void decode(QByteArrayView bytes, QString& out) const;
   /// `text` as these lines write it, or nothing when no piece of them can decode to it.
   std::optional<QByteArray> encode(QStringView text) const;
+
+  /// The lines whose country code (field 1) is one of `codes`, in order, decoded as these lines decode: they take
+  /// about their own bytes in memory, so a few countries of a large file can be kept once the file is let go.
+  FixLines linesOf(const QStringList& codes) const;
+  /// For each of `codes`, the lines whose country code is that code, as linesOf gives them, found in one pass.
+  std::vector<FixLines> linesByCode(const QStringList& codes) const;
 
  private:
   // Where the line after the line end at `end` starts: past CR LF, or past a lone CR or LF.

@@ -51,12 +51,10 @@ TEST_F(PickCountry, NamesWhyThereIsNone) {
 
 TEST(ExportedRows, FindSelectsAndNoSearchTakesAll) {
   const QStringList rows = {testRow(u"ABC", u"1", u"2"), testRow(u"X&Y", u"3", u"4"), testRow(u"abd", u"5", u"6")};
-  EXPECT_EQ(exportedRanges(rows, std::nullopt), (RowRanges{{0, 2}}));
-  EXPECT_EQ(exportedRanges({}, std::nullopt), RowRanges{});
-  EXPECT_EQ(exportedRanges(rows, QString("ab")), (RowRanges{{0, 0}, {2, 2}}));
-  QString body = "kept";
-  appendRowBlocks(body, rows, {{1, 2}});
-  EXPECT_EQ(body, "kept" + waypointBlock({"X&Y", "3", "4"}) + waypointBlock({"abd", "5", "6"}));
+  EXPECT_EQ(exportedRows(rows, std::nullopt), (std::vector<bool>{true, true, true}));
+  EXPECT_EQ(exportedRows({}, std::nullopt), std::vector<bool>{});
+  EXPECT_EQ(exportedRows(rows, QString("ab")), (std::vector<bool>{true, false, true}));
+  EXPECT_EQ(exportedRows(rows, QString("nowhere")), (std::vector<bool>{false, false, false}));
 }
 
 TEST(GpxBody, GivesBackTheBodyThatTheFileWasWrittenWith) {

@@ -205,31 +205,6 @@ TEST(ReadFixFile, EmptyFileHasNoLines) {
   EXPECT_TRUE(file.lines.isEmpty());
 }
 
-// ---- Reading a run of lines at a time
-
-TEST(VisitFixLines, GivesTheLinesOfTheWholeFileWhereverTheRunsEnd) {
-  const QByteArray cases[] = {
-      {},
-      "\r\n",
-      "A;LF\r\nB;EG\r\n",
-      "A;LF\nB;EG\rC;FL\r\rD\n\nE\r\n\r\nF",
-      "\xEF\xBB\xBF\xC3\x89;LF\r\n\xEF\xBB\xBF"
-      "B;EG\r\n\xE2\x82\xAC;FL\r\n",  // UTF-8, a second mark kept
-      "\xC9;LF\r\n\x80\x9F;EG\r\n\xEF\xBB\xBF"
-      "C;FL",                          // Windows-1252 throughout
-      "A;LF\r\n\xC3\x89\r\n\xE9\r\n",  // one byte that is not UTF-8 makes the whole file Windows-1252
-  };
-  for (const QByteArray& bytes : cases) {
-    const QStringList whole = splitLines(decodeFixText(bytes));
-    for (qsizetype runBytes = 0; runBytes <= bytes.size() + 1; ++runBytes) {
-      QStringList visited;
-      visitFixLines(
-          bytes, [&](const QStringList& lines) { visited += lines; }, runBytes);
-      EXPECT_EQ(visited, whole) << bytes.toStdString() << " in runs of " << runBytes << " bytes";
-    }
-  }
-}
-
 TEST(ReadFixBytes, GivesTheBytesOrTheReason) {
   QTemporaryDir dir;
   ASSERT_TRUE(dir.isValid());
@@ -276,6 +251,28 @@ TEST(FixLines, HoldTheLinesAndCodesOfTheDecodedText) {
     const FixLines lines(bytes);
     ASSERT_EQ(lines.toStringList(), expected) << bytes.toPercentEncoding().toStdString();
     ASSERT_EQ(collectCodes(lines), collectCodes(expected)) << bytes.toPercentEncoding().toStdString();
+  }
+}
+
+// A Windows-1252 byte in a line left out still decides how the kept lines decode.
+TEST(FixLines, KeepTheLinesOfChosenCodesDecodedAsTheWholeFile) {
+  for (const QByteArray& bytes : generatedFiles()) {
+    const QStringList all = splitLines(decodeFixText(bytes));
+    const FixLines lines(bytes);
+    for (const QStringList& codes : {QStringList{u"LF"_s}, QStringList{u"lf"_s, u""_s}, QStringList{u"\u00e9"_s},
+                                     collectCodes(all), QStringList{}}) {
+      QStringList expected;
+      for (const QString& line : all)
+        if (const auto code = detail::countryField(line); code && codes.contains(*code)) expected.append(line);
+      ASSERT_EQ(lines.linesOf(codes).toStringList(), expected)
+          << bytes.toPercentEncoding().toStdString() << " " << codes.join(u',').toStdString();
+    }
+    const QStringList codes = collectCodes(all) << u"absent"_s;
+    const std::vector<FixLines> groups = lines.linesByCode(codes);
+    ASSERT_EQ(groups.size(), static_cast<std::size_t>(codes.size()));
+    for (qsizetype i = 0; i < codes.size(); ++i)
+      ASSERT_EQ(groups[static_cast<std::size_t>(i)].toStringList(), lines.linesOf({codes.at(i)}).toStringList())
+          << bytes.toPercentEncoding().toStdString() << " " << codes.at(i).toStdString();
   }
 }
 
