@@ -3,6 +3,7 @@
 // than lines, and no more text in the fields than the input holds.
 #include "csvreader.h"
 #include "fixfile.h"
+#include "fuzzcheck.h"
 #include "ourairports.h"
 
 #include <cstddef>
@@ -12,17 +13,7 @@
 
 namespace {
 
-void check(bool holds) {
-  if (!holds) std::abort();
-}
-
-// The lines of the text, each of CR LF, LF and a lone CR ending one.
-qsizetype lineCount(QStringView text) {
-  qsizetype lines = 1;
-  for (qsizetype i = 0; i < text.size(); ++i)
-    if (text[i] == u'\n' || (text[i] == u'\r' && (i + 1 == text.size() || text[i + 1] != u'\n'))) ++lines;
-  return lines;
-}
+using skelvor::fuzz::check;
 
 qsizetype sizes(std::initializer_list<const QString*> fields) {
   qsizetype total = 0;
@@ -45,8 +36,9 @@ void checkSkipped(const QList<skelvor::Skipped>& skipped, qsizetype lines) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace skelvor;
+  using fuzz::check;
   const QString text = decodeFixText(QByteArray(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size)));
-  const qsizetype lines = lineCount(text);
+  const qsizetype lines = fuzz::lineCount(text);
 
   // Records begin on ever later lines; every character of the input lands in at most one field.
   CsvReader reader(text);

@@ -1,5 +1,6 @@
 // Fuzz target: arbitrary bytes as a fix file's content, through decoding, line splitting and code collection.
 #include "fixfile.h"
+#include "fuzzcheck.h"
 
 #include <QSet>
 
@@ -7,16 +8,9 @@
 #include <cstdint>
 #include <cstdlib>
 
-namespace {
-
-void check(bool holds) {
-  if (!holds) std::abort();
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace skelvor;
+  using fuzz::check;
   const QByteArray bytes(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
   const QString text = decodeFixText(bytes);
   // Either valid UTF-8, given back byte for byte less a leading byte-order mark, or one character per byte.

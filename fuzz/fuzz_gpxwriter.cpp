@@ -1,5 +1,6 @@
 // Fuzz target: arbitrary result rows (any UTF-16 code units) through the GPX writer. The file must be well-formed XML
 // and give back exactly the names and coordinates put in, less the characters XML 1.0 forbids.
+#include "fuzzcheck.h"
 #include "gpx.h"
 
 #include <QList>
@@ -13,10 +14,6 @@
 #include <string>
 
 namespace {
-
-void check(bool holds) {
-  if (!holds) std::abort();
-}
 
 // The text with the characters XML 1.0 forbids left out: controls but tab, line feed and carriage return; surrogates
 // that are not part of a pair; U+FFFE and U+FFFF.
@@ -39,6 +36,7 @@ QString allowedInXml(const QString& text) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace skelvor;
+  using fuzz::check;
   FuzzedDataProvider input(data, size);
   QString body;
   QList<WaypointFields> expected;

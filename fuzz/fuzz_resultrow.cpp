@@ -1,6 +1,7 @@
 // Fuzz target: arbitrary columns as one fix line, built into a result row of each kind and taken back apart the way
 // the export takes rows apart.
 #include "fixfile.h"
+#include "fuzzcheck.h"
 #include "gpx.h"
 #include "resultrows.h"
 
@@ -10,16 +11,9 @@
 #include <cstdint>
 #include <cstdlib>
 
-namespace {
-
-void check(bool holds) {
-  if (!holds) std::abort();
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace skelvor;
+  using fuzz::check;
   const QString line = QString::fromUtf8(reinterpret_cast<const char*>(data), static_cast<qsizetype>(size));
   const QStringList columns = line.split(u';');
   struct Kind {
