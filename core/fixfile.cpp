@@ -243,16 +243,10 @@ QStringList splitLines(QStringView text) {
 }
 
 FixFile readFixFile(const QString& path) {
-  FixBytes file = readFixBytes(path);
-  if (!file.ok) return {false, file.error, {}};
-  return {true, {}, splitLines(decodeFixText(file.bytes))};
-}
-
-FixBytes readFixBytes(const QString& path) {
-  FixBytes result;
-  result.error = readWholeFile(path, result.bytes);
-  result.ok = result.error.isEmpty();
-  return result;
+  QByteArray bytes;
+  QString error = readWholeFile(path, bytes);
+  if (!error.isEmpty()) return {false, std::move(error), {}};
+  return {true, {}, splitLines(decodeFixText(bytes))};
 }
 
 FixLines::FixLines(QByteArray bytes) : bytes_(std::move(bytes)) {

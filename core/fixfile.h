@@ -34,16 +34,6 @@ struct FixFile {
 /// Reads the fix file at `path` whole and splits it into lines.
 FixFile readFixFile(const QString& path);
 
-/// The outcome of reading the bytes of a fix file: its bytes, or none and the reason.
-struct FixBytes {
-  bool ok = false;
-  QString error;
-  QByteArray bytes;
-};
-
-/// Reads the bytes of the fix file at `path` whole.
-FixBytes readFixBytes(const QString& path);
-
 /// The lines of a fix file, held as the file's own bytes and the end of each line, which takes about the file's size
 /// in memory (a string per line takes three to four times as much). A line is decoded when it is read. The lines and
 /// their texts are those that splitLines(decodeFixText(bytes)) gives.

@@ -15,6 +15,15 @@ namespace skelvor {
 using namespace Qt::StringLiterals;
 namespace {
 
+// Two airports in Windows-1252 with an empty line between them and no line end after the last.
+constexpr char kTwoAirports[] =
+    "LFMH;LF;A;EBU;45.5406;4.2964;1325;2300;Saint-\xC9tienne\r\n\r\nLFQA;LF;A;;49.2071;4.1566;312;1500;Reims";
+
+bool writeFile(const QString& path, QByteArrayView bytes) {
+  QFile out(path);
+  return out.open(QIODevice::WriteOnly) && out.write(bytes.data(), bytes.size()) == bytes.size();
+}
+
 // Names each parameterised case after its `name` member.
 constexpr auto kCaseName = [](const auto& info) { return std::string(info.param.name); };
 
@@ -180,10 +189,7 @@ TEST(ReadFixFile, ReadsDecodesAndSplitsTheWholeFile) {
   QTemporaryDir dir;
   ASSERT_TRUE(dir.isValid());
   const QString path = dir.filePath(u"Sample Airports.csv"_s);
-  QFile out(path);
-  ASSERT_TRUE(out.open(QIODevice::WriteOnly));
-  out.write("LFMH;LF;A;EBU;45.5406;4.2964;1325;2300;Saint-\xC9tienne\r\n\r\nLFQA;LF;A;;49.2071;4.1566;312;1500;Reims");
-  out.close();
+  ASSERT_TRUE(writeFile(path, kTwoAirports));
 
   const FixFile file = readFixFile(path);
   EXPECT_TRUE(file.ok);
@@ -196,29 +202,11 @@ TEST(ReadFixFile, EmptyFileHasNoLines) {
   QTemporaryDir dir;
   ASSERT_TRUE(dir.isValid());
   const QString path = dir.filePath(u"Empty.csv"_s);
-  QFile out(path);
-  ASSERT_TRUE(out.open(QIODevice::WriteOnly));
-  out.close();
+  ASSERT_TRUE(writeFile(path, ""));
 
   const FixFile file = readFixFile(path);
   EXPECT_TRUE(file.ok);
   EXPECT_TRUE(file.lines.isEmpty());
-}
-
-TEST(ReadFixBytes, GivesTheBytesOrTheReason) {
-  QTemporaryDir dir;
-  ASSERT_TRUE(dir.isValid());
-  const QString path = dir.filePath(u"Some Waypoints.csv"_s);
-  QFile out(path);
-  ASSERT_TRUE(out.open(QIODevice::WriteOnly));
-  out.write("A;LF;1;2\r\n");
-  out.close();
-  const FixBytes read = readFixBytes(path);
-  EXPECT_TRUE(read.ok);
-  EXPECT_EQ(read.bytes, QByteArray("A;LF;1;2\r\n"));
-  const FixBytes missing = readFixBytes(dir.filePath(u"Gone.csv"_s));
-  EXPECT_FALSE(missing.ok);
-  EXPECT_TRUE(missing.error.startsWith(u"Cannot read Gone.csv: "_s)) << missing.error;
 }
 
 // ---- Lines kept as the file's bytes
@@ -280,10 +268,7 @@ TEST(ReadFixFileLines, ReadsAsReadFixFileDoes) {
   QTemporaryDir dir;
   ASSERT_TRUE(dir.isValid());
   const QString path = dir.filePath(u"Sample Airports.csv"_s);
-  QFile out(path);
-  ASSERT_TRUE(out.open(QIODevice::WriteOnly));
-  out.write("LFMH;LF;A;EBU;45.5406;4.2964;1325;2300;Saint-\xC9tienne\r\n\r\nLFQA;LF;A;;49.2071;4.1566;312;1500;Reims");
-  out.close();
+  ASSERT_TRUE(writeFile(path, kTwoAirports));
   const FixFileLines file = readFixFileLines(path);
   EXPECT_TRUE(file.ok);
   EXPECT_EQ(file.lines.toStringList(), readFixFile(path).lines);
