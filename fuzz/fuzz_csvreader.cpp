@@ -9,27 +9,18 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-#include <initializer_list>
 
 namespace {
 
 using skelvor::fuzz::check;
 
-qsizetype sizes(std::initializer_list<const QString*> fields) {
-  qsizetype total = 0;
-  for (const QString* field : fields) total += field->size();
-  return total;
-}
+using skelvor::fuzz::sizes;
 
 // The skipped rows: at most one a line, in the order of their lines, each detail a short message of ours.
 void checkSkipped(const QList<skelvor::Skipped>& skipped, qsizetype lines) {
   check(skipped.size() <= lines);
-  qsizetype previous = 0;
-  for (const skelvor::Skipped& row : skipped) {
-    check(row.line > previous && row.line <= lines);
-    check(row.detail.size() <= 80);
-    previous = row.line;
-  }
+  skelvor::fuzz::checkLineOrder(skipped, 0, lines);
+  for (const skelvor::Skipped& row : skipped) check(row.detail.size() <= 80);
 }
 
 }  // namespace
