@@ -4,8 +4,10 @@
 #include "gpx.h"
 #include "listtext.h"
 #include "paths.h"
+#include "prefetch.h"
 #include "resultrows.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -99,6 +101,53 @@ std::optional<QString> keptBody(const QString& output, QString& error) {
   return body;
 }
 
+// A country's rows on their way to a file, with the flag of each place of its list that the export takes.
+struct ExportedCountry {
+  CountryRows rows;
+  std::vector<bool> taken;
+};
+
+qsizetype takenCount(const ExportedCountry& country) {
+  return std::count(country.taken.begin(), country.taken.end(), true);
+}
+
+// Writes the waypoint blocks of the rows a country's export takes, in list order, gathered a piece at a time.
+bool writeBlocks(Utf8Writer& out, const ExportedCountry& country) {
+  constexpr qsizetype kPiece = 1 << 15;  // characters: a little more once the last block is in
+  QString blocks;
+  blocks.reserve(2 * kPiece);
+  const std::size_t places = country.taken.size();
+  const CompactRows& rows = country.rows.rows;
+  const std::vector<qsizetype>& order = country.rows.order;
+  constexpr std::size_t kPlaceAhead = 16;
+  constexpr std::size_t kTextAhead = 8;
+  for (std::size_t place = 0; place < std::min(places, kPlaceAhead); ++place) rows.prefetchPlace(order[place]);
+  for (std::size_t place = 0; place < places; ++place) {
+    if (place + kPlaceAhead < places) rows.prefetchPlace(order[place + kPlaceAhead]);
+    if (place + kTextAhead < places) {
+      // The name is read at the row's start, the coordinates at its end.
+      const QStringView ahead = rows.compact(order[place + kTextAhead]);
+      prefetch(ahead.data());
+      prefetch(ahead.data() + ahead.size() - 1);
+    }
+    if (!country.taken[place]) continue;
+    appendRowWaypointBlock(blocks, rows.compact(order[place]));
+    if (blocks.size() < kPiece) continue;
+    if (!out.write(blocks)) return false;
+    blocks.resize(0);
+  }
+  return out.write(blocks);
+}
+
+// Writes a whole GPX file: the head, `kept` (the blocks of an earlier file), the blocks of `countries`, the foot.
+bool writeGpx(QIODevice& device, QStringView kept, const std::vector<ExportedCountry>& countries) {
+  Utf8Writer out(device);
+  if (!out.write(gpxHead()) || !out.write(kept)) return false;
+  for (const ExportedCountry& country : countries)
+    if (!writeBlocks(out, country)) return false;
+  return out.write(gpxClosingTag()) && out.write(gpxFileEnd());
+}
+
 ExportOutcome exportCountries(const ExportRequest& request, const ListOrder& order, const TerritoryTable& table) {
   LoadedFile file = load(request.fixFile, order);
   if (!file.error.isEmpty()) return failure(file.error);
@@ -112,31 +161,38 @@ ExportOutcome exportCountries(const ExportRequest& request, const ListOrder& ord
   const bool toStandardOutput = request.output == u"-";
   if (!toStandardOutput && isTheFixFile(request.output, request.fixFile))
     return failure(fixFileRefused(request.output));
-  QString body;
+  QString kept;
   if (request.append && !toStandardOutput) {
     QString error;
-    std::optional<QString> kept = keptBody(request.output, error);
-    if (!kept) return failure(error);
-    body = std::move(*kept);
+    std::optional<QString> body = keptBody(request.output, error);
+    if (!body) return failure(error);
+    kept = std::move(*body);
   }
-  // Only the lines of the chosen countries are kept, and the file is let go before their rows take their room; each
-  // country's lines go once its rows are built, before the sort.
-  FixLines picked = file.lines.linesOf(codes);
+  // The rows are held compactly, and the file is let go before they are sorted.
+  std::vector<CompactRows> rows;
+  for (const QString& code : codes) rows.push_back(compactRows(file.lines, code, file.kind));
   file.lines = FixLines();
-  for (qsizetype i = 0; i < codes.size(); ++i) {
-    QStringList rows = resultRows(picked, codes.at(i), file.kind);
-    if (i == codes.size() - 1) picked = FixLines();
-    rows = order.sorted(std::move(rows));
-    appendSelectedWaypointBlocks(body, rows, exportedRows(rows, request.search));
+  std::vector<ExportedCountry> countries;
+  qsizetype taken = 0;
+  for (CompactRows& country : rows) {
+    CountryRows ordered = countryRows(std::move(country), order);
+    std::vector<bool> flags = exportedRows(ordered, request.search);
+    countries.push_back({std::move(ordered), std::move(flags)});
+    taken += takenCount(countries.back());
   }
-  if (body.isEmpty())
+  if (kept.isEmpty() && taken == 0)
     return failure(request.fixFile + QStringLiteral(": no waypoint to write: the countries chosen have no row") +
                    (request.search ? QStringLiteral(" that holds \"%1\"").arg(*request.search) : QString()));
 
-  QByteArray bytes = gpxFileBytes(gpxHead(), body, gpxClosingTag());
-  body = QString();
-  if (toStandardOutput) return {true, {}, std::move(bytes)};
-  const WriteResult written = writeFileAtomically(request.output, bytes);
+  if (toStandardOutput) {
+    ExportOutcome outcome{true, {}, {}};
+    QBuffer buffer(&outcome.standardOutput);
+    buffer.open(QIODevice::WriteOnly);
+    writeGpx(buffer, kept, countries);
+    return outcome;
+  }
+  const WriteResult written =
+      writeFileAtomically(request.output, [&](QIODevice& device) { return writeGpx(device, kept, countries); });
   return written.ok ? ExportOutcome{true, {}, {}} : failure(written.error);
 }
 
@@ -150,14 +206,15 @@ ExportOutcome exportEachCountry(const ExportRequest& request, const ListOrder& o
   ExportOutcome outcome{true, {}, {}};
   for (qsizetype i = 0; i < file.codes.size(); ++i) {
     const QString& code = file.codes.at(i);
-    const QStringList rows =
-        countryRows(std::exchange(groups[static_cast<std::size_t>(i)], FixLines()), code, file.kind, order);
-    QString body;
-    appendSelectedWaypointBlocks(body, rows, exportedRows(rows, request.search));
-    if (body.isEmpty()) continue;
+    std::vector<ExportedCountry> country(1);
+    country[0].rows = countryRows(
+        compactRows(std::exchange(groups[static_cast<std::size_t>(i)], FixLines()), code, file.kind), order);
+    country[0].taken = exportedRows(country[0].rows, request.search);
+    if (takenCount(country[0]) == 0) continue;
     const QString path = inFolder(request.folder, names.at(i) + QStringLiteral(".gpx"));
     if (isTheFixFile(path, request.fixFile)) return failure(fixFileRefused(path));
-    const WriteResult written = writeFileAtomically(path, gpxFileBytes(gpxHead(), body, gpxClosingTag()));
+    const WriteResult written =
+        writeFileAtomically(path, [&](QIODevice& device) { return writeGpx(device, {}, country); });
     if (!written.ok) return failure(written.error);
     outcome.standardOutput += (code + u'\t' + path + u'\n').toUtf8();
   }
@@ -171,7 +228,7 @@ ExportOutcome listCountries(const ExportRequest& request, const ListOrder& order
   QString listing;
   for (qsizetype i = 0; i < file.codes.size(); ++i) {
     const QString& code = file.codes.at(i);
-    const qsizetype rows = resultRows(groups[static_cast<std::size_t>(i)], code, file.kind).size();
+    const qsizetype rows = compactRows(groups[static_cast<std::size_t>(i)], code, file.kind).size();
     listing += code + u'\t' + countryName(table, code).value_or(QString()) + u'\t' + QString::number(rows) + u'\n';
   }
   return {true, {}, listing.toUtf8()};
@@ -195,15 +252,19 @@ CountryPick pickCountry(const QStringList& codes, const TerritoryTable& table, c
               .arg(typed)};
 }
 
-QStringList countryRows(const FixLines& lines, const QString& code, const QString& kind, const ListOrder& order) {
-  return order.sorted(resultRows(lines, code, kind));
+CountryRows countryRows(CompactRows rows, const ListOrder& order) {
+  CountryRows country{std::move(rows), {}};
+  country.order = order.sortedIndices(country.rows);
+  return country;
 }
 
-std::vector<bool> exportedRows(const QStringList& rows, const std::optional<QString>& search) {
-  std::vector<bool> flags(static_cast<std::size_t>(rows.size()), !search);
-  if (search)
-    for (const auto& [first, last] : findRows(rows, *search).ranges)
-      std::fill(flags.begin() + first, flags.begin() + last + 1, true);
+std::vector<bool> exportedRows(const CountryRows& country, const std::optional<QString>& search) {
+  if (!search) return std::vector<bool>(country.order.size(), true);
+  const RowFinder finder(*search);
+  std::vector<bool> flags;
+  flags.reserve(country.order.size());
+  QString room;
+  for (const qsizetype row : country.order) flags.push_back(finder.holds(country.rows.whole(row, room)));
   return flags;
 }
 

@@ -2,6 +2,7 @@
 
 #include "fixfile.h"
 #include "listorder.h"
+#include "resultrows.h"
 #include "selection.h"
 #include "territory.h"
 
@@ -25,12 +26,19 @@ struct CountryPick {
 /// the file (exact case first, else letter case ignored), or a name of the territory table whose code the file holds.
 CountryPick pickCountry(const QStringList& codes, const TerritoryTable& table, const QString& typed);
 
-/// The rows of one country in the order of the window's result list, built and sorted as the window builds them.
-QStringList countryRows(const FixLines& lines, const QString& code, const QString& kind, const ListOrder& order);
+/// The rows of one country and their order in the window's result list.
+struct CountryRows {
+  CompactRows rows;
+  /// The index of each row of the list, from its first place to its last.
+  std::vector<qsizetype> order;
+};
 
-/// One flag per row, set for the rows that an export takes: those Find selects with `search`, or every row without
-/// one; the flags the window's list gives its export once Find has selected.
-std::vector<bool> exportedRows(const QStringList& rows, const std::optional<QString>& search);
+/// The rows of one country (compactRows) in the order the window sorts them in.
+CountryRows countryRows(CompactRows rows, const ListOrder& order);
+
+/// One flag per place of the country's list, set for the rows that an export takes: those Find selects with `search`,
+/// or every row without one; the flags the window's list gives its export once Find has selected.
+std::vector<bool> exportedRows(const CountryRows& country, const std::optional<QString>& search);
 
 /// The body of a file whose bytes are `head`, a body and `foot` followed by CR LF in UTF-8, as gpxFileBytes writes
 /// them; nothing when the bytes do not begin and end that way or the body is not UTF-8.

@@ -292,38 +292,6 @@ void FixLines::decode(QByteArrayView bytes, QString& out) const {
   }
 }
 
-FixLines FixLines::linesOf(const QStringList& codes) const {
-  std::vector<QByteArray> wanted;
-  for (const QString& code : codes)
-    if (std::optional<QByteArray> bytes = encode(code)) wanted.push_back(std::move(*bytes));
-  std::vector<QByteArrayView> lines;
-  qsizetype size = 0;
-  forEachLine([&](QByteArrayView line) {
-    const std::optional<QByteArrayView> code = detail::countryField(line);
-    if (!code || std::none_of(wanted.begin(), wanted.end(), [&code](const QByteArray& w) {
-          return code->size() == w.size() &&
-                 (w.isEmpty() || std::memcmp(code->data(), w.constData(), static_cast<std::size_t>(w.size())) == 0);
-        }))
-      return;
-    lines.push_back(line);
-    size += line.size() + 1;
-  });
-  if (lines.size() == ends_.size()) return *this;  // every line is kept: the bytes are shared, not copied
-  // Each kept line is followed by an LF, which ends a line in either encoding.
-  FixLines kept;
-  kept.utf8_ = utf8_;
-  kept.bytes_ = QByteArray(size, Qt::Uninitialized);
-  kept.ends_.reserve(lines.size());
-  char* out = kept.bytes_.data();
-  for (const QByteArrayView line : lines) {
-    if (!line.isEmpty()) std::memcpy(out, line.data(), static_cast<std::size_t>(line.size()));
-    out += line.size();
-    kept.ends_.push_back(out - kept.bytes_.constData());
-    *out++ = '\n';
-  }
-  return kept;
-}
-
 std::vector<FixLines> FixLines::linesByCode(const QStringList& codes) const {
   std::vector<QByteArray> encoded;
   std::unordered_map<std::string_view, std::size_t> group;

@@ -65,10 +65,8 @@ class FixLines {
   /// `text` as these lines write it, or nothing when no piece of them can decode to it.
   std::optional<QByteArray> encode(QStringView text) const;
 
-  /// The lines whose country code (field 1) is one of `codes`, in order, decoded as these lines decode: they take
-  /// about their own bytes in memory, so a few countries of a large file can be kept once the file is let go.
-  FixLines linesOf(const QStringList& codes) const;
-  /// For each of `codes`, the lines whose country code is that code, as linesOf gives them, found in one pass.
+  /// For each of `codes`, the lines whose country code (field 1) is that code, in order, found in one pass. They decode
+  /// as these lines decode, and take about their own bytes in memory, so the file can be let go once they are made.
   std::vector<FixLines> linesByCode(const QStringList& codes) const;
 
  private:

@@ -1,6 +1,7 @@
 #include "gpx.h"
 
 #include "maker.h"
+#include "prefetch.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -91,13 +92,6 @@ qsizetype lastBarBefore(QStringView row, qsizetype end) {
   return end;
 }
 
-// Asks the processor to bring `address` into its cache, where the compiler offers a way to.
-void prefetch([[maybe_unused]] const void* address) {
-#if defined(__GNUC__)
-  __builtin_prefetch(address);
-#endif
-}
-
 // Whether `text` holds no character that escaping would change, checked without a branch per character.
 bool isPlain(QStringView text) {
   // Bit c of this mask is set for the characters below 64 that need care: every control (tab, LF and CR are written
@@ -157,6 +151,8 @@ QString gpxOpeningTag() {
 }
 
 QString gpxClosingTag() { return QStringLiteral("</gpx>"); }
+
+QStringView gpxFileEnd() { return u"\r\n"; }
 
 // The coordinates are taken from the end of the row, where the row builder puts them, so a "|" in the visible text
 // moves the name's boundary but never the coordinates.
@@ -231,33 +227,46 @@ void appendSelectedWaypointBlocks(QString& body, const QStringList& rows, const 
 // The parts are encoded one after the other into one buffer sized for the worst case, which saves building the whole
 // text once more as a QString before encoding it.
 QByteArray gpxFileBytes(const QString& head, const QString& body, const QString& foot) {
-  static constexpr QStringView kLineEnd = u"\r\n";
   QStringEncoder utf8(QStringEncoder::Utf8);
-  QByteArray bytes(utf8.requiredSpace(head.size() + body.size() + foot.size() + kLineEnd.size()), Qt::Uninitialized);
+  QByteArray bytes(utf8.requiredSpace(head.size() + body.size() + foot.size() + gpxFileEnd().size()),
+                   Qt::Uninitialized);
   char* end = bytes.data();
-  for (const QStringView part : {QStringView(head), QStringView(body), QStringView(foot), kLineEnd})
+  for (const QStringView part : {QStringView(head), QStringView(body), QStringView(foot), gpxFileEnd()})
     end = utf8.appendToBuffer(end, part);
   bytes.truncate(end - bytes.data());
   return bytes;
 }
 
+Utf8Writer::Utf8Writer(QIODevice& device) : device_(device), encoder_(QStringEncoder::Utf8) {}
+
+bool Utf8Writer::write(QStringView text) {
+  bytes_.resize(encoder_.requiredSpace(text.size()));
+  const char* const end = encoder_.appendToBuffer(bytes_.data(), text);
+  const qint64 size = end - bytes_.constData();
+  return device_.write(bytes_.constData(), size) == size;
+}
+
 // QSaveFile writes a temporary file beside the target and renames it over the target on commit. A rename would
 // replace a device or other special file just as it replaces a regular one, so only regular files and new names are
 // accepted as targets.
-WriteResult writeFileAtomically(const QString& path, const QByteArray& bytes) {
+WriteResult writeFileAtomically(const QString& path, const std::function<bool(QIODevice&)>& writeContent) {
   const QFileInfo target(path);
   if (target.isDir()) return writeFailure(path, QStringLiteral("it is a folder"));
   if (target.exists() && !target.isFile()) return writeFailure(path, QStringLiteral("it is not a regular file"));
 
   QSaveFile file(path);
   if (!file.open(QIODevice::WriteOnly)) return writeFailure(path, file.errorString());
-  if (file.write(bytes) != bytes.size()) {
+  if (!writeContent(file)) {
     const QString reason = file.errorString();
     file.cancelWriting();
     return writeFailure(path, reason);
   }
   if (!file.commit()) return writeFailure(path, file.errorString());
   return {true, {}};
+}
+
+WriteResult writeFileAtomically(const QString& path, const QByteArray& bytes) {
+  return writeFileAtomically(path, [&bytes](QIODevice& file) { return file.write(bytes) == bytes.size(); });
 }
 
 }  // namespace skelvor

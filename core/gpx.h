@@ -1,10 +1,13 @@
 #pragma once
 
 #include <QByteArray>
+#include <QIODevice>
 #include <QString>
+#include <QStringEncoder>
 #include <QStringList>
 #include <QStringView>
 
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -18,6 +21,9 @@ QString gpxOpeningTag();
 
 /// The closing gpx tag, without a line end.
 QString gpxClosingTag();
+
+/// What follows the closing tag at the end of the file: CR LF.
+QStringView gpxFileEnd();
 
 /// What a result row gives a waypoint: its name and its coordinates as text.
 struct WaypointFields {
@@ -59,6 +65,20 @@ void appendSelectedWaypointBlocks(QString& body, const QStringList& rows, const 
 /// The bytes of a GPX file: head, body and foot, then CR LF, in UTF-8 without a byte-order mark.
 QByteArray gpxFileBytes(const QString& head, const QString& body, const QString& foot);
 
+/// Writes text to a device in UTF-8, a piece at a time: the pieces together give the bytes that encoding their whole
+/// text at once gives, as gpxFileBytes does.
+class Utf8Writer {
+ public:
+  explicit Utf8Writer(QIODevice& device);
+  /// False when the device did not take all the bytes.
+  bool write(QStringView text);
+
+ private:
+  QIODevice& device_;
+  QStringEncoder encoder_;
+  QByteArray bytes_;  // room reused from piece to piece
+};
+
 /// The outcome of writing a file.
 struct WriteResult {
   bool ok = false;
@@ -68,5 +88,9 @@ struct WriteResult {
 /// Writes `bytes` to `path` through a temporary file that replaces the target only once it is complete, so a failed
 /// write leaves any earlier file as it was.
 WriteResult writeFileAtomically(const QString& path, const QByteArray& bytes);
+
+/// Writes the file at `path` as above, its content written by `writeContent` to the device it is given, a piece at a
+/// time if it likes; `writeContent` tells whether the device took every piece.
+WriteResult writeFileAtomically(const QString& path, const std::function<bool(QIODevice&)>& writeContent);
 
 }  // namespace skelvor

@@ -1,10 +1,11 @@
 #include "listorder.h"
 
+#include "prefetch.h"
+
 #include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstring>
-#include <memory>
 #include <utility>
 
 namespace skelvor {
@@ -33,27 +34,26 @@ constexpr std::size_t kCharacterCount = 0x10000;
 constexpr std::size_t kLatin1Count = 0x100;
 constexpr std::size_t kPrefixBytes = 8;
 
-// The presorting key of one item: its first bytes as one number, where the rest lies in the shared buffer, and the
-// item's place in the list.
+// An item's place in the presort: the first bytes of its key as one number, and its place in the list.
 struct KeyEntry {
   std::uint64_t prefix;
-  qsizetype offset;
-  qsizetype length;
   qsizetype index;
 };
 
-// The presorting keys of all items, back to back.
-struct Keys {
-  std::unique_ptr<unsigned char[]> bytes;
-  std::vector<KeyEntry> entries;
+// The items of a plain list, as the presort reads them.
+struct ListItems {
+  const QStringList& items;
+  qsizetype size() const { return items.size(); }
+  QStringView text(qsizetype index) const { return items.at(index); }
 };
 
-// Asks the processor to bring `address` into its cache, where the compiler offers a way to.
-void prefetch([[maybe_unused]] const void* address) {
-#if defined(__GNUC__)
-  __builtin_prefetch(address);
-#endif
-}
+// Result rows held compactly: the presort reads their compact text, which differs from the whole text only by the
+// length of the run of spaces, and its key takes a run as one space anyway.
+struct CompactItems {
+  const CompactRows& rows;
+  qsizetype size() const { return rows.size(); }
+  QStringView text(qsizetype index) const { return rows.compact(index); }
+};
 
 // Passes over the run of spaces that starts at `p`. A long run, like the 120 spaces of a result row, is taken to last
 // up to the last space of the item, which is found from the end, so that the run itself is not read: the key only
@@ -73,10 +73,20 @@ const char16_t* skipSpaces(const char16_t* p, const char16_t* end) {
   return p;
 }
 
+// Whether a character beyond Latin-1 occurs in `items`.
+template <typename Items>
+bool beyondLatin1(const Items& items) {
+  char16_t bits = 0;
+  for (qsizetype i = 0; i < items.size(); ++i)
+    for (const QChar c : items.text(i)) bits |= c.unicode();
+  return bits >= kLatin1Count;
+}
+
 // Marks in `rank` every character beyond Latin-1 that occurs in `items`.
-void markCharactersBeyondLatin1(const QStringList& items, std::vector<std::uint32_t>& rank) {
-  for (const QString& item : items)
-    for (const QChar c : item)
+template <typename Items>
+void markCharactersBeyondLatin1(const Items& items, std::vector<std::uint32_t>& rank) {
+  for (qsizetype i = 0; i < items.size(); ++i)
+    for (const QChar c : items.text(i))
       if (c.unicode() >= kLatin1Count) rank[c.unicode()] = 1;
 }
 
@@ -105,47 +115,50 @@ std::uint32_t rankCharacters(const QCollator& collator, std::vector<std::uint32_
   return highest;
 }
 
-// The key of each item: the rank of each character in `Width` bytes, most significant first, ignored characters left
-// out and a run of spaces taken as one space. With `latin1Only`, gives up (returns false) at the first character
-// beyond Latin-1, which `rank` does not cover then.
+// Reads the key of an item a byte at a time: the rank of each character in `Width` bytes, most significant first,
+// ignored characters left out and a run of spaces taken as one space. Keys are made as they are read, so an item is
+// read only as far as its order needs.
 template <int Width>
-bool buildKeys(const QStringList& items, const std::vector<std::uint32_t>& rankOf, bool latin1Only, Keys& keys) {
-  qsizetype total = 0;
-  for (const QString& item : items) total += item.size();
-  // Left uninitialised: only the part that is written is ever touched.
-  keys.bytes.reset(new unsigned char[static_cast<std::size_t>(total) * Width]);
-  keys.entries.clear();
-  keys.entries.reserve(static_cast<std::size_t>(items.size()));
-  const std::uint32_t* const rank = rankOf.data();
-  unsigned char* out = keys.bytes.get();
-  constexpr qsizetype kAhead = 4;
-  for (qsizetype i = 0; i < items.size(); ++i) {
-    if (i + kAhead < items.size()) {
-      // Both ends of an item are read: its start, and its end after a long run of spaces.
-      const QStringView ahead = items.at(i + kAhead);
-      if (!ahead.isEmpty()) {
-        prefetch(ahead.data());
-        prefetch(ahead.data() + ahead.size() - 1);
+class KeyReader {
+ public:
+  KeyReader(QStringView text, const std::uint32_t* rank)
+      : p_(text.utf16()), end_(text.utf16() + text.size()), rank_(rank) {}
+
+  /// The next byte of the key, or -1 at its end.
+  int next() {
+    if (byte_ == Width) {
+      std::uint32_t r = 0;
+      while (r == 0) {
+        if (p_ == end_) return -1;
+        const char16_t c = *p_++;
+        r = rank_[c];
+        if (c == u' ') p_ = skipSpaces(p_, end_);
       }
+      rank_at_ = r;
+      byte_ = 0;
     }
-    unsigned char* const start = out;
-    const char16_t* p = QStringView(items.at(i)).utf16();
-    const char16_t* const end = p + items.at(i).size();
-    while (p != end) {
-      const char16_t c = *p++;
-      if (latin1Only && c >= kLatin1Count) return false;
-      const std::uint32_t r = rank[c];
-      if (r != 0)
-        for (int shift = 8 * (Width - 1); shift >= 0; shift -= 8) *out++ = static_cast<unsigned char>(r >> shift);
-      if (c == u' ') p = skipSpaces(p, end);
-    }
-    const qsizetype length = out - start;
-    std::uint64_t prefix = 0;
-    for (std::size_t k = 0; k < kPrefixBytes; ++k)
-      prefix = (prefix << 8) | (k < static_cast<std::size_t>(length) ? start[k] : 0u);
-    keys.entries.push_back({prefix, start - keys.bytes.get(), length, i});
+    return static_cast<int>((rank_at_ >> (8 * (Width - 1 - byte_++))) & 0xFF);
   }
-  return true;
+
+ private:
+  const char16_t* p_;
+  const char16_t* end_;
+  const std::uint32_t* rank_;
+  std::uint32_t rank_at_ = 0;
+  int byte_ = Width;
+};
+
+// Orders two keys: by their bytes, a key that is the start of the other first.
+template <int Width>
+bool keyBefore(QStringView a, QStringView b, const std::uint32_t* rank) {
+  KeyReader<Width> ka(a, rank);
+  KeyReader<Width> kb(b, rank);
+  for (;;) {
+    const int x = ka.next();
+    const int y = kb.next();
+    if (x != y) return x < y;
+    if (x < 0) return false;
+  }
 }
 
 // Sorts `entries` by prefix, keeping the order of equal prefixes (least significant byte first, one pass per byte
@@ -155,10 +168,11 @@ void radixSortByPrefix(std::vector<KeyEntry>& entries) {
   std::array<std::array<std::size_t, 256>, kPrefixBytes> counts{};
   for (const KeyEntry& e : entries)
     for (std::size_t b = 0; b < kPrefixBytes; ++b) ++counts[b][(e.prefix >> (8 * b)) & 0xFF];
-  std::vector<KeyEntry> scratch(n);
+  std::vector<KeyEntry> scratch;
   for (std::size_t b = 0; b < kPrefixBytes; ++b) {
     auto& count = counts[b];
     if (std::find(count.begin(), count.end(), n) != count.end()) continue;  // every entry has the same byte here
+    if (scratch.empty()) scratch.resize(n);
     std::size_t sum = 0;
     for (std::size_t& c : count) sum += std::exchange(c, sum);
     for (const KeyEntry& e : entries) scratch[count[(e.prefix >> (8 * b)) & 0xFF]++] = e;
@@ -166,33 +180,37 @@ void radixSortByPrefix(std::vector<KeyEntry>& entries) {
   }
 }
 
-std::vector<qsizetype> presort(const QCollator& collator, const QStringList& items) {
-  // Lists nearly always hold Latin-1 text only: then the Latin-1 ranks serve and the items are read once.
-  std::vector<std::uint32_t> rank(kCharacterCount, 0);
-  std::uint32_t highest = rankCharacters(collator, rank);
-  Keys keys;
-  if (highest >= 0x100 || !buildKeys<1>(items, rank, true, keys)) {
-    markCharactersBeyondLatin1(items, rank);
-    highest = rankCharacters(collator, rank);
-    if (highest < 0x100)
-      buildKeys<1>(items, rank, false, keys);
-    else if (highest < 0x10000)
-      buildKeys<2>(items, rank, false, keys);
-    else
-      buildKeys<3>(items, rank, false, keys);
-  }
-  std::vector<KeyEntry>& entries = keys.entries;
-  radixSortByPrefix(entries);
-  // Keys whose first bytes tie are put in order by their whole key, then by their place in the list.
-  const unsigned char* const bytes = keys.bytes.get();
-  const auto byWholeKey = [bytes](const KeyEntry& a, const KeyEntry& b) {
-    const auto common = static_cast<std::size_t>(std::min(a.length, b.length));
-    if (common > kPrefixBytes) {
-      const int c =
-          std::memcmp(bytes + a.offset + kPrefixBytes, bytes + b.offset + kPrefixBytes, common - kPrefixBytes);
-      if (c != 0) return c < 0;
+// The items in the order of their keys, then of their place in the list: sorted by the first bytes of the keys, and
+// the items whose first bytes tie by their whole keys.
+template <int Width, typename Items>
+std::vector<qsizetype> sortByKeys(const Items& items, const std::vector<std::uint32_t>& rankOf) {
+  const std::uint32_t* const rank = rankOf.data();
+  std::vector<KeyEntry> entries;
+  entries.reserve(static_cast<std::size_t>(items.size()));
+  constexpr qsizetype kAhead = 4;
+  for (qsizetype i = 0; i < items.size(); ++i) {
+    if (i + kAhead < items.size()) {
+      // Both ends of an item may be read: its start, and its end after a long run of spaces.
+      const QStringView ahead = items.text(i + kAhead);
+      if (!ahead.isEmpty()) {
+        prefetch(ahead.data());
+        prefetch(ahead.data() + ahead.size() - 1);
+      }
     }
-    if (a.length != b.length) return a.length < b.length;
+    KeyReader<Width> key(items.text(i), rank);
+    std::uint64_t prefix = 0;
+    for (std::size_t k = 0; k < kPrefixBytes; ++k) {
+      const int byte = key.next();
+      prefix = (prefix << 8) | static_cast<std::uint64_t>(byte < 0 ? 0 : byte);
+    }
+    entries.push_back({prefix, i});
+  }
+  // A key shorter than the prefix is filled up with zero bytes, which a longer key may hold too: ties are broken by
+  // the whole keys, where a shorter key comes first.
+  radixSortByPrefix(entries);
+  const auto byWholeKey = [&items, rank](const KeyEntry& a, const KeyEntry& b) {
+    if (keyBefore<Width>(items.text(a.index), items.text(b.index), rank)) return true;
+    if (keyBefore<Width>(items.text(b.index), items.text(a.index), rank)) return false;
     return a.index < b.index;
   };
   for (auto first = entries.begin(); first != entries.end();) {
@@ -205,6 +223,17 @@ std::vector<qsizetype> presort(const QCollator& collator, const QStringList& ite
   order.reserve(entries.size());
   for (const KeyEntry& entry : entries) order.push_back(entry.index);
   return order;
+}
+
+template <typename Items>
+std::vector<qsizetype> presort(const QCollator& collator, const Items& items) {
+  // Lists nearly always hold Latin-1 text only: then the Latin-1 ranks serve.
+  std::vector<std::uint32_t> rank(kCharacterCount, 0);
+  if (beyondLatin1(items)) markCharactersBeyondLatin1(items, rank);
+  const std::uint32_t highest = rankCharacters(collator, rank);
+  if (highest < 0x100) return sortByKeys<1>(items, rank);
+  if (highest < 0x10000) return sortByKeys<2>(items, rank);
+  return sortByKeys<3>(items, rank);
 }
 
 // Puts `order` exactly in the order of `before`, a strict total order, with work that grows with how far `order` is
@@ -255,7 +284,7 @@ ListOrder::ListOrder(const QLocale& locale) : collator_(locale) { collator_.setC
 bool ListOrder::less(const QString& a, const QString& b) const { return collator_.compare(a, b) < 0; }
 
 std::vector<qsizetype> ListOrder::sortedIndices(const QStringList& items) const {
-  std::vector<qsizetype> order = presort(collator_, items);
+  std::vector<qsizetype> order = presort(collator_, ListItems{items});
   // The items lie in memory in the order they came, so the check reads them out of order: each item's text is asked
   // for a few steps before it is compared.
   mergeRuns(
@@ -266,6 +295,37 @@ std::vector<qsizetype> ListOrder::sortedIndices(const QStringList& items) const 
       },
       [&items](qsizetype index) { prefetch(&items.at(index)); },
       [&items](qsizetype index) { prefetch(items.at(index).constData()); });
+  return order;
+}
+
+std::vector<qsizetype> ListOrder::sortedIndices(const CompactRows& rows) const {
+  std::vector<qsizetype> order = presort(collator_, CompactItems{rows});
+  // The collator compares whole rows, written out for it. The check compares each row with the next, so the row
+  // written out as the second of one comparison is kept for the first of the next.
+  std::array<QString, 2> texts;
+  std::array<qsizetype, 2> held = {-1, -1};
+  constexpr std::size_t kNone = 2;
+  const auto slotOf = [&held](qsizetype index) -> std::size_t {
+    return held[0] == index ? 0 : held[1] == index ? 1 : kNone;
+  };
+  const auto writeOut = [&](qsizetype index, std::size_t otherSlot) {
+    const std::size_t slot = otherSlot == 0 ? 1 : 0;
+    held[slot] = index;
+    rows.whole(index, texts[slot]);
+    return slot;
+  };
+  mergeRuns(
+      order,
+      [&](qsizetype a, qsizetype b) {
+        std::size_t slotA = slotOf(a);
+        std::size_t slotB = slotOf(b);
+        if (slotA == kNone) slotA = writeOut(a, slotB);
+        if (slotB == kNone) slotB = writeOut(b, slotA);
+        const int c = collator_.compare(texts[slotA], texts[slotB]);
+        return c < 0 || (c == 0 && a < b);
+      },
+      [&rows](qsizetype index) { rows.prefetchPlace(index); },
+      [&rows](qsizetype index) { prefetch(rows.compact(index).data()); });
   return order;
 }
 

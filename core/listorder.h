@@ -1,5 +1,7 @@
 #pragma once
 
+#include "resultrows.h"
+
 #include <QCollator>
 #include <QLocale>
 #include <QString>
@@ -27,6 +29,9 @@ class ListOrder {
 
   /// The indices of `items` in list order; equal items keep their relative order.
   std::vector<qsizetype> sortedIndices(const QStringList& items) const;
+
+  /// The indices of `rows` in list order: the order their whole texts, as a list of strings, would take.
+  std::vector<qsizetype> sortedIndices(const CompactRows& rows) const;
 
   /// Where `text` goes in the sorted `items`: after every item that compares equal to it.
   qsizetype insertionPlace(const QStringList& items, const QString& text) const;

@@ -22,19 +22,26 @@ constexpr std::array<char16_t, kGapWidth> kGap = [] {
 
 // The most columns any kind reads: a navaid uses columns 0 to 9.
 constexpr std::size_t kMaxColumns = 10;
-using Columns = std::array<QStringView, kMaxColumns>;
 
-// Splits `line` at every ";" into its leading columns, as many as `columns` holds, and returns how many it filled.
-// A column that is not the line's last ends at its ";", so columns beyond the array never leak into the last one.
-std::size_t splitColumns(QStringView line, Columns& columns) {
+// The leading columns of a line, where each starts and stops; only those that splitColumns found are set.
+struct Columns {
+  std::array<const char16_t*, kMaxColumns> starts;
+  std::array<const char16_t*, kMaxColumns> stops;
+  QStringView operator[](std::size_t i) const { return QStringView(starts[i], stops[i]); }
+};
+
+// Splits `line` at every ";" into its leading columns, at most `wanted` of them, and returns how many it found. A
+// column that is not the line's last ends at its ";", so the columns after the wanted ones never leak into the last.
+std::size_t splitColumns(QStringView line, std::size_t wanted, Columns& columns) {
   // Columns are a few characters long: a plain scan beats a general search that first sets itself up.
   std::size_t count = 0;
-  const QChar* start = line.data();
-  const QChar* const end = start + line.size();
-  while (count < columns.size()) {
-    const QChar* stop = start;
+  const char16_t* start = line.utf16();
+  const char16_t* const end = start + line.size();
+  while (count < wanted) {
+    const char16_t* stop = start;
     while (stop != end && *stop != u';') ++stop;
-    columns[count++] = QStringView(start, stop);
+    columns.starts[count] = start;
+    columns.stops[count++] = stop;
     if (stop == end) break;
     start = stop + 1;
   }
@@ -48,45 +55,106 @@ QStringView trimSpaces(QStringView text) {
   return text;
 }
 
-QString makeRow(std::initializer_list<QStringView> visible, QStringView latitude, QStringView longitude) {
-  qsizetype size = static_cast<qsizetype>(kGapWidth) + 2 + latitude.size() + longitude.size();
-  for (const QStringView piece : visible) size += piece.size();
+// The pieces of a row: the visible texts, one after the other, then the latitude and the longitude.
+struct RowPieces {
+  std::array<QStringView, 5> visible;
+  std::size_t visibleCount = 0;
+  QStringView latitude;
+  QStringView longitude;
+
+  RowPieces(std::initializer_list<QStringView> texts, QStringView lat, QStringView lon)
+      : latitude(lat), longitude(lon) {
+    for (const QStringView text : texts) visible[visibleCount++] = text;
+  }
+  qsizetype visibleSize() const {
+    qsizetype size = 0;
+    for (std::size_t i = 0; i < visibleCount; ++i) size += visible[i].size();
+    return size;
+  }
+  // The size of the row with a run of `gapWidth` spaces.
+  qsizetype size(qsizetype gapWidth) const { return visibleSize() + gapWidth + 2 + latitude.size() + longitude.size(); }
+};
+
+char16_t* put(char16_t* out, QStringView piece) {
+  if (piece.isEmpty()) return out;  // an empty view may point nowhere
+  std::memcpy(out, piece.utf16(), static_cast<std::size_t>(piece.size()) * sizeof(char16_t));
+  return out + piece.size();
+}
+
+// Writes the row of `pieces` with a run of `gapWidth` spaces at `out`, which has room for it; returns its end.
+char16_t* writeRow(char16_t* out, const RowPieces& pieces, qsizetype gapWidth) {
+  for (std::size_t i = 0; i < pieces.visibleCount; ++i) out = put(out, pieces.visible[i]);
+  out = put(out, QStringView(kGap.data(), gapWidth));
+  out = put(out, u"|");
+  out = put(out, pieces.latitude);
+  out = put(out, u"|");
+  return put(out, pieces.longitude);
+}
+
+QString makeRow(const RowPieces& pieces) {
   // The pieces are copied straight into a row of the final size, which saves a call and a size check per piece.
-  QString row(size, Qt::Uninitialized);
-  char16_t* out = reinterpret_cast<char16_t*>(row.data());
-  const auto put = [&out](QStringView piece) {
-    if (piece.isEmpty()) return;  // an empty view may point nowhere
-    std::memcpy(out, piece.utf16(), static_cast<std::size_t>(piece.size()) * sizeof(char16_t));
-    out += piece.size();
-  };
-  for (const QStringView piece : visible) put(piece);
-  put(QStringView(kGap.data(), kGap.size()));
-  put(u"|");
-  put(latitude);
-  put(u"|");
-  put(longitude);
+  constexpr auto kWidth = static_cast<qsizetype>(kGapWidth);
+  QString row(pieces.size(kWidth), Qt::Uninitialized);
+  writeRow(reinterpret_cast<char16_t*>(row.data()), pieces, kWidth);
   return row;
+}
+
+enum class RowKind { None, Navaids, Waypoints, Airports };
+
+RowKind rowKind(QStringView kind) {
+  if (kind == QLatin1StringView(kNavaids)) return RowKind::Navaids;
+  if (kind == QLatin1StringView(kWaypoints)) return RowKind::Waypoints;
+  if (kind == QLatin1StringView(kAirports)) return RowKind::Airports;
+  return RowKind::None;
+}
+
+// The pieces of the row of one fix line of the given kind, as resultRow describes them.
+std::optional<RowPieces> rowPieces(QStringView line, RowKind kind) {
+  Columns c;
+  if (kind == RowKind::Navaids) {
+    if (splitColumns(line, 10, c) < 10) return std::nullopt;
+    return RowPieces({trimSpaces(c[2]), u" (", c[0], u") ", trimSpaces(c[9])}, c[4], c[5]);
+  }
+  if (kind == RowKind::Waypoints) {
+    if (splitColumns(line, 4, c) < 4) return std::nullopt;
+    return RowPieces({c[0]}, c[2], c[3]);
+  }
+  if (kind == RowKind::Airports) {
+    if (splitColumns(line, 9, c) < 9 || c[2] != u"A") return std::nullopt;
+    const QStringView iata = trimSpaces(c[3]);
+    if (iata.isEmpty()) return RowPieces({trimSpaces(c[0]), u"  ---  ", trimSpaces(c[8])}, c[4], c[5]);
+    return RowPieces({trimSpaces(c[0]), u" (", iata, u") ", trimSpaces(c[8])}, c[4], c[5]);
+  }
+  return std::nullopt;
+}
+
+// Calls `visit` with the pieces of the row of every line of `lines` whose country code is `code`, in file order. The
+// code is compared in the file's own bytes, so only the lines of the chosen country are decoded, into one reused
+// string; the pieces point into it until the next call.
+template <typename Visit>
+void forEachRow(const FixLines& lines, QStringView code, QStringView kind, Visit visit) {
+  const std::optional<QByteArray> wanted = lines.encode(code);
+  const RowKind rowsKind = rowKind(kind);
+  if (!wanted || rowsKind == RowKind::None) return;
+  const QByteArrayView wantedBytes(*wanted);
+  QString line;
+  lines.forEachLine([&](QByteArrayView bytes) {
+    const std::optional<QByteArrayView> field = detail::countryField(bytes);
+    if (!field || field->size() != wantedBytes.size() ||
+        (!wantedBytes.isEmpty() &&
+         std::memcmp(field->data(), wantedBytes.data(), static_cast<std::size_t>(wantedBytes.size())) != 0))
+      return;
+    lines.decode(bytes, line);
+    if (const std::optional<RowPieces> pieces = rowPieces(line, rowsKind)) visit(*pieces);
+  });
 }
 
 }  // namespace
 
 std::optional<QString> resultRow(QStringView line, QStringView kind) {
-  Columns c;
-  if (kind == QLatin1StringView(kNavaids)) {
-    if (splitColumns(line, c) < 10) return std::nullopt;
-    return makeRow({trimSpaces(c[2]), u" (", c[0], u") ", trimSpaces(c[9])}, c[4], c[5]);
-  }
-  if (kind == QLatin1StringView(kWaypoints)) {
-    if (splitColumns(line, c) < 4) return std::nullopt;
-    return makeRow({c[0]}, c[2], c[3]);
-  }
-  if (kind == QLatin1StringView(kAirports)) {
-    if (splitColumns(line, c) < 9 || c[2] != u"A") return std::nullopt;
-    const QStringView iata = trimSpaces(c[3]);
-    if (iata.isEmpty()) return makeRow({trimSpaces(c[0]), u"  ---  ", trimSpaces(c[8])}, c[4], c[5]);
-    return makeRow({trimSpaces(c[0]), u" (", iata, u") ", trimSpaces(c[8])}, c[4], c[5]);
-  }
-  return std::nullopt;
+  const std::optional<RowPieces> pieces = rowPieces(line, rowKind(kind));
+  if (!pieces) return std::nullopt;
+  return makeRow(*pieces);
 }
 
 QStringList resultRows(const QStringList& lines, QStringView code, QStringView kind) {
@@ -99,21 +167,36 @@ QStringList resultRows(const QStringList& lines, QStringView code, QStringView k
 }
 
 QStringList resultRows(const FixLines& lines, QStringView code, QStringView kind) {
-  // The code is compared in the file's own bytes, so only the lines of the chosen country are decoded, into one
-  // reused string.
   QStringList rows;
-  const std::optional<QByteArray> wanted = lines.encode(code);
-  if (!wanted) return rows;
-  const QByteArrayView wantedBytes(*wanted);
-  QString line;
-  lines.forEachLine([&](QByteArrayView bytes) {
-    const std::optional<QByteArrayView> field = detail::countryField(bytes);
-    if (!field || field->size() != wantedBytes.size() ||
-        (!wantedBytes.isEmpty() &&
-         std::memcmp(field->data(), wantedBytes.data(), static_cast<std::size_t>(wantedBytes.size())) != 0))
-      return;
-    lines.decode(bytes, line);
-    if (std::optional<QString> row = resultRow(line, kind)) rows.append(std::move(*row));
+  forEachRow(lines, code, kind, [&rows](const RowPieces& pieces) { rows.append(makeRow(pieces)); });
+  return rows;
+}
+
+QStringView CompactRows::whole(qsizetype index, QString& room) const {
+  const QStringView row = compact(index);
+  const qsizetype gap = gaps_[static_cast<std::size_t>(index)];
+  room.resize(row.size() - 1 + static_cast<qsizetype>(kGapWidth));
+  char16_t* out = put(reinterpret_cast<char16_t*>(room.data()), row.first(gap));
+  out = put(out, QStringView(kGap.data(), kGap.size()));
+  put(out, row.sliced(gap + 1));
+  return room;
+}
+
+CompactRows compactRows(const FixLines& lines, QStringView code, QStringView kind) {
+  CompactRows rows;
+  // A row is at most one character longer than its line (what it adds around the
+  // texts is at most one more than the separators it drops), and a
+  // line has no more characters than bytes: room for that is reserved once, and what is not written is never touched.
+  qsizetype room = 0;
+  lines.forEachLine([&room](QByteArrayView bytes) { room += bytes.size() + 1; });
+  rows.text_.reset(new char16_t[static_cast<std::size_t>(room)]);
+  rows.ends_.reserve(static_cast<std::size_t>(lines.size()));
+  rows.gaps_.reserve(static_cast<std::size_t>(lines.size()));
+  char16_t* out = rows.text_.get();
+  forEachRow(lines, code, kind, [&](const RowPieces& pieces) {
+    out = writeRow(out, pieces, 1);
+    rows.ends_.push_back(out - rows.text_.get());
+    rows.gaps_.push_back(pieces.visibleSize());
   });
   return rows;
 }

@@ -1,5 +1,7 @@
 #include "selection.h"
 
+#include "prefetch.h"
+
 #include <array>
 #include <cstdint>
 #include <cstring>
@@ -7,8 +9,6 @@
 namespace skelvor {
 
 namespace {
-
-constexpr std::size_t kTableSize = 0x800;
 
 // Whether the eight characters from `p` on are all spaces.
 bool eightSpaces(const char16_t* p) {
@@ -20,12 +20,13 @@ bool eightSpaces(const char16_t* p) {
   return first == kFourSpaces && second == kFourSpaces;
 }
 constexpr char16_t kNoSingleUpper = 0xFFFF;
+constexpr std::size_t kTableSize = std::tuple_size_v<UpperTable>;
 
 // The upper case that QString::toUpper gives each character below U+0800 (Latin, Greek, Cyrillic, Armenian, Hebrew,
 // Arabic), or kNoSingleUpper for the few whose upper case is more than one character, such as ß (SS).
-const std::array<char16_t, kTableSize>& upperTable() {
-  static const std::array<char16_t, kTableSize> table = [] {
-    std::array<char16_t, kTableSize> upper{};
+const UpperTable& upperTable() {
+  static const UpperTable table = [] {
+    UpperTable upper{};
     for (std::size_t c = 0; c < kTableSize; ++c) {
       const QString mapped = QString(QChar(static_cast<char16_t>(c))).toUpper();
       upper[c] = mapped.size() == 1 ? mapped[0].unicode() : kNoSingleUpper;
@@ -36,7 +37,7 @@ const std::array<char16_t, kTableSize>& upperTable() {
 }
 
 // Whether every character of `text` has a one-character upper case in the table.
-bool upperCasedByTable(QStringView text, const std::array<char16_t, kTableSize>& upper) {
+bool upperCasedByTable(QStringView text, const UpperTable& upper) {
   char16_t bits = 0;
   for (const QChar c : text) bits |= c.unicode();
   if (bits < 0x80) return true;  // ASCII, the usual case, settled by one quick pass
@@ -46,7 +47,7 @@ bool upperCasedByTable(QStringView text, const std::array<char16_t, kTableSize>&
 }
 
 // Whether `upperNeedle` occurs in `text` upper-cased through the table, which holds every character of `text`.
-bool containsUpperCased(QStringView text, QStringView upperNeedle, const std::array<char16_t, kTableSize>& upper) {
+bool containsUpperCased(QStringView text, QStringView upperNeedle, const UpperTable& upper) {
   const qsizetype needleSize = upperNeedle.size();
   if (needleSize == 0) return true;
   const char16_t* const row = text.utf16();
@@ -72,20 +73,21 @@ bool containsUpperCased(QStringView text, QStringView upperNeedle, const std::ar
 // would cost a new string and a slow case lookup per character, so rows whose characters all have a one-character upper
 // case in a small table (fix files nearly always hold such rows only) are compared in place, each character
 // upper-cased as it is compared. Other rows are upper-cased whole.
+RowFinder::RowFinder(QStringView search) : upper_(upperTable()), needle_(search.toString().toUpper()) {}
+
+bool RowFinder::holds(QStringView row) const {
+  return upperCasedByTable(row, upper_) ? containsUpperCased(row, needle_, upper_)
+                                        : row.toString().toUpper().contains(needle_);
+}
+
 Matches findRows(const QStringList& rows, QStringView search) {
-  const auto& upper = upperTable();
-  const QString needle = search.toString().toUpper();
+  const RowFinder finder(search);
   Matches matches;
   constexpr qsizetype kAhead = 4;
   for (qsizetype index = 0; index < rows.size(); ++index) {
     // A sorted list's rows lie in memory in the order they were made: each is asked for a few steps ahead.
-#if defined(__GNUC__)
-    if (index + kAhead < rows.size()) __builtin_prefetch(rows.at(index + kAhead).constData());
-#endif
-    const QString& row = rows.at(index);
-    const bool hit =
-        upperCasedByTable(row, upper) ? containsUpperCased(row, needle, upper) : row.toUpper().contains(needle);
-    if (!hit) continue;
+    if (index + kAhead < rows.size()) prefetch(rows.at(index + kAhead).constData());
+    if (!finder.holds(rows.at(index))) continue;
     ++matches.count;
     if (!matches.ranges.isEmpty() && matches.ranges.constLast().second == index - 1)
       matches.ranges.last().second = index;

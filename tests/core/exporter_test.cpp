@@ -49,12 +49,18 @@ TEST_F(PickCountry, NamesWhyThereIsNone) {
   EXPECT_FALSE(pickCountry({"lf"}, table, "France").code.has_value());
 }
 
-TEST(ExportedRows, FindSelectsAndNoSearchTakesAll) {
-  const QStringList rows = {testRow(u"ABC", u"1", u"2"), testRow(u"X&Y", u"3", u"4"), testRow(u"abd", u"5", u"6")};
-  EXPECT_EQ(exportedRows(rows, std::nullopt), (std::vector<bool>{true, true, true}));
-  EXPECT_EQ(exportedRows({}, std::nullopt), std::vector<bool>{});
-  EXPECT_EQ(exportedRows(rows, QString("ab")), (std::vector<bool>{true, false, true}));
-  EXPECT_EQ(exportedRows(rows, QString("nowhere")), (std::vector<bool>{false, false, false}));
+TEST(ExportedRows, FindSelectsInListOrderAndNoSearchTakesAll) {
+  const FixLines lines(QByteArray("abd;LF;5;6\nABC;LF;1;2\nX&Y;LF;3;4\nZZZ;EG;7;8\n"));
+  const CountryRows country = countryRows(compactRows(lines, u"LF", u"WPT"), ListOrder(QLocale::c()));
+  ASSERT_EQ(country.order, (std::vector<qsizetype>{1, 0, 2}));  // ABC, abd, X&Y
+  EXPECT_EQ(exportedRows(country, std::nullopt), (std::vector<bool>{true, true, true}));
+  EXPECT_EQ(exportedRows(country, QString("ab")), (std::vector<bool>{true, true, false}));
+  EXPECT_EQ(exportedRows(country, QString("&")), (std::vector<bool>{false, false, true}));
+  EXPECT_EQ(exportedRows(country, QString("nowhere")), (std::vector<bool>{false, false, false}));
+  // Find reads the whole row, its run of 120 spaces included.
+  EXPECT_EQ(exportedRows(country, QString(100, u' ')), (std::vector<bool>{true, true, true}));
+  const CountryRows none = countryRows(compactRows(lines, u"FR", u"WPT"), ListOrder(QLocale::c()));
+  EXPECT_EQ(exportedRows(none, std::nullopt), std::vector<bool>{});
 }
 
 TEST(GpxBody, GivesBackTheBodyThatTheFileWasWrittenWith) {
