@@ -46,6 +46,51 @@ struct LoadedFile {
   FixLines lines;
 };
 
+// The kind of fixes that the name of the fix file at `path` tells; empty, and the reason in `error`, when it tells
+// none.
+QString kindOf(const QString& path, QString& error) {
+  const QString kind = fileKind(QFileInfo(path).fileName(), QString());
+  if (kind.isEmpty())
+    error = QStringLiteral("%1: the file name tells no kind of fixes; it must contain Navaid, Waypoint or Airport")
+                .arg(path);
+  return kind;
+}
+
+// A fix file read for an export of some of its countries. One of a few megabytes is read whole, which is quickest; a
+// larger one is read twice, a block at a time: for its codes, then for the lines of the chosen countries, so that the
+// rest of it never takes room.
+class CountrySource {
+ public:
+  explicit CountrySource(const QString& path) : path_(path) {
+    if (const QFileInfo info(path); info.isFile() && info.size() > kReadWholeUpTo) {
+      scan_ = readFixFileCodes(path);
+      error_ = scan_->error;
+      codes_ = scan_->codes;
+      return;
+    }
+    whole_ = readFixFileLines(path);
+    error_ = whole_.error;
+    if (whole_.ok) codes_ = collectCodes(whole_.lines);
+  }
+
+  const QString& error() const { return error_; }
+  /// The file's codes in order of first appearance.
+  const QStringList& codes() const { return codes_; }
+  /// Lines that hold at least those of `chosen`, decoded as the whole file; the source lets go of them.
+  FixFileLines linesOf(const QStringList& chosen) {
+    return scan_ ? readFixFileLinesOf(path_, *scan_, chosen) : std::exchange(whole_, FixFileLines());
+  }
+
+ private:
+  static constexpr qint64 kReadWholeUpTo = qint64{4} << 20;
+
+  QString path_;
+  QString error_;
+  QStringList codes_;
+  std::optional<FixFileCodes> scan_;
+  FixFileLines whole_;
+};
+
 LoadedFile load(const QString& path, const ListOrder& order) {
   LoadedFile loaded;
   FixFileLines file = readFixFileLines(path);
@@ -53,13 +98,8 @@ LoadedFile load(const QString& path, const ListOrder& order) {
     loaded.error = file.error;
     return loaded;
   }
-  loaded.kind = fileKind(QFileInfo(path).fileName(), QString());
-  if (loaded.kind.isEmpty()) {
-    loaded.error =
-        QStringLiteral("%1: the file name tells no kind of fixes; it must contain Navaid, Waypoint or Airport")
-            .arg(path);
-    return loaded;
-  }
+  loaded.kind = kindOf(path, loaded.error);
+  if (loaded.kind.isEmpty()) return loaded;
   loaded.lines = std::move(file.lines);
   loaded.codes = order.sorted(collectCodes(loaded.lines));
   return loaded;
@@ -149,11 +189,15 @@ bool writeGpx(QIODevice& device, QStringView kept, const std::vector<ExportedCou
 }
 
 ExportOutcome exportCountries(const ExportRequest& request, const ListOrder& order, const TerritoryTable& table) {
-  LoadedFile file = load(request.fixFile, order);
-  if (!file.error.isEmpty()) return failure(file.error);
+  CountrySource file(request.fixFile);
+  if (!file.error().isEmpty()) return failure(file.error());
+  QString error;
+  const QString kind = kindOf(request.fixFile, error);
+  if (kind.isEmpty()) return failure(error);
+  const QStringList fileCodes = order.sorted(file.codes());
   QStringList codes;
   for (const QString& typed : request.countries) {
-    const CountryPick pick = pickCountry(file.codes, table, typed);
+    const CountryPick pick = pickCountry(fileCodes, table, typed);
     if (!pick.code) return failure(request.fixFile + QStringLiteral(": ") + pick.error);
     codes.append(*pick.code);
   }
@@ -163,15 +207,16 @@ ExportOutcome exportCountries(const ExportRequest& request, const ListOrder& ord
     return failure(fixFileRefused(request.output));
   QString kept;
   if (request.append && !toStandardOutput) {
-    QString error;
     std::optional<QString> body = keptBody(request.output, error);
     if (!body) return failure(error);
     kept = std::move(*body);
   }
-  // The rows are held compactly, and the file is let go before they are sorted.
+  // The rows are held compactly, and the lines are let go before the rows are sorted.
+  FixFileLines picked = file.linesOf(codes);
+  if (!picked.ok) return failure(picked.error);
   std::vector<CompactRows> rows;
-  for (const QString& code : codes) rows.push_back(compactRows(file.lines, code, file.kind));
-  file.lines = FixLines();
+  for (const QString& code : codes) rows.push_back(compactRows(picked.lines, code, kind));
+  picked.lines = FixLines();
   std::vector<ExportedCountry> countries;
   qsizetype taken = 0;
   for (CompactRows& country : rows) {

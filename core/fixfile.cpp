@@ -13,6 +13,7 @@
 #include <limits>
 #include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 #include <utility>
 
 #if defined(__SSE2__)
@@ -153,6 +154,28 @@ int windows1252Byte(char16_t c) {
   return found == kWindows1252From80.end() ? -1 : static_cast<int>(0x80 + (found - kWindows1252From80.begin()));
 }
 
+// `text` as a file of the given encoding writes it, or nothing when no bytes of it decode to it.
+std::optional<QByteArray> encodeAs(QStringView text, bool utf8) {
+  if (utf8) {
+    // Valid UTF-8 decodes to valid UTF-16 only: a text with a lone surrogate has no bytes here.
+    for (qsizetype i = 0; i < text.size(); ++i) {
+      const QChar c = text[i];
+      if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+        ++i;
+      else if (c.isSurrogate())
+        return std::nullopt;
+    }
+    return text.toUtf8();
+  }
+  QByteArray encoded(text.size(), Qt::Uninitialized);
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    const int byte = windows1252Byte(text[i].unicode());
+    if (byte < 0) return std::nullopt;
+    encoded[i] = static_cast<char>(byte);
+  }
+  return encoded;
+}
+
 // A hash set of byte strings that point into a buffer that outlives it, for the few distinct codes of a file.
 class ByteViewSet {
  public:
@@ -192,24 +215,79 @@ class ByteViewSet {
   std::size_t count_ = 0;
 };
 
-// Reads the file at `path` whole into `bytes`. Returns the reason in plain words when it cannot, else nothing. The
-// buffer is made the file's size at once: growing it as it fills could take nearly twice the room.
-QString readWholeFile(const QString& path, QByteArray& bytes) {
+// Opens the fix file at `path` for reading. Returns the reason in plain words when it cannot, else nothing.
+QString openFixFile(const QString& path, QFile& file) {
   // Opening a pipe waits for a writer that may never come, and a device may never end: only regular files are read.
   if (const QFileInfo info(path); info.exists() && !info.isFile())
     return QStringLiteral("Cannot read %1: it is not a regular file").arg(info.fileName());
-  QFile file(path);
-  if (file.open(QIODevice::ReadOnly)) {
-    const qint64 size = file.size();
-    if (size > 0) {
-      bytes = QByteArray(size, Qt::Uninitialized);
-      bytes.truncate(std::max<qint64>(file.read(bytes.data(), size), 0));
-    }
-    if (file.error() == QFileDevice::NoError) bytes += file.readAll();  // what the size did not show, if anything
+  file.setFileName(path);
+  if (file.open(QIODevice::ReadOnly)) return {};
+  return QStringLiteral("Cannot read %1: %2").arg(QFileInfo(path).fileName(), file.errorString());
+}
+
+QString readFailure(const QString& path, const QFile& file) {
+  return QStringLiteral("Cannot read %1: %2").arg(QFileInfo(path).fileName(), file.errorString());
+}
+
+// Reads the file at `path` whole into `bytes`. Returns the reason in plain words when it cannot, else nothing. The
+// buffer is made the file's size at once: growing it as it fills could take nearly twice the room.
+QString readWholeFile(const QString& path, QByteArray& bytes) {
+  QFile file;
+  if (QString error = openFixFile(path, file); !error.isEmpty()) return error;
+  const qint64 size = file.size();
+  if (size > 0) {
+    bytes = QByteArray(size, Qt::Uninitialized);
+    bytes.truncate(std::max<qint64>(file.read(bytes.data(), size), 0));
   }
+  if (file.error() == QFileDevice::NoError) bytes += file.readAll();  // what the size did not show, if anything
   if (file.error() == QFileDevice::NoError) return {};
   bytes.clear();
-  return QStringLiteral("Cannot read %1: %2").arg(QFileInfo(path).fileName(), file.errorString());
+  return readFailure(path, file);
+}
+
+// Reads the file at `path` a block at a time and calls `visit` with the bytes of every line, split as FixLines splits
+// the whole file; a byte-order mark is still part of the first line. Once the lines of a block are visited, `visitRun`
+// gets the bytes they span, line ends included: the file is the sequence of these runs. Only a block and the line it
+// ends in take room. Returns the reason in plain words when the file cannot be read, else nothing.
+template <typename Visit, typename VisitRun>
+QString forEachLineOfFile(const QString& path, Visit visit, VisitRun visitRun) {
+  QFile file;
+  if (QString error = openFixFile(path, file); !error.isEmpty()) return error;
+  constexpr qint64 kBlock = qint64{1} << 18;
+  QByteArray buffer;
+  bool afterCr = false;  // the last block ended with a CR, whose LF may start this one
+  for (;;) {
+    const qsizetype carried = buffer.size();
+    buffer.resize(carried + kBlock);
+    const qint64 read = file.read(buffer.data() + carried, kBlock);
+    if (read < 0) return readFailure(path, file);
+    buffer.truncate(carried + read);
+    const bool atEnd = read == 0;
+    qsizetype start = 0;
+    if (std::exchange(afterCr, false) && !buffer.isEmpty() && buffer.at(0) == '\n') start = 1;
+    const qsizetype offset = start;
+    qsizetype crAt = -2;
+    scanLineEnds(QByteArrayView(buffer).sliced(offset), [&](qsizetype at) {
+      at += offset;
+      if (buffer.at(at) == '\n' && at == crAt + 1) {  // the LF of a CR LF
+        start = at + 1;
+        return;
+      }
+      if (buffer.at(at) == '\r') {
+        crAt = at;
+        afterCr = at + 1 == buffer.size();
+      }
+      visit(QByteArrayView(buffer).sliced(start, at - start));
+      start = at + 1;
+    });
+    if (atEnd) {
+      if (start < buffer.size()) visit(QByteArrayView(buffer).sliced(start));
+      visitRun(QByteArrayView(buffer));
+      return {};
+    }
+    visitRun(QByteArrayView(buffer).first(start));
+    buffer.remove(0, start);
+  }
 }
 
 }  // namespace
@@ -363,26 +441,7 @@ QStringList FixLines::toStringList() const {
   return lines;
 }
 
-std::optional<QByteArray> FixLines::encode(QStringView text) const {
-  if (utf8_) {
-    // Valid UTF-8 decodes to valid UTF-16 only: a text with a lone surrogate has no bytes here.
-    for (qsizetype i = 0; i < text.size(); ++i) {
-      const QChar c = text[i];
-      if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
-        ++i;
-      else if (c.isSurrogate())
-        return std::nullopt;
-    }
-    return text.toUtf8();
-  }
-  QByteArray encoded(text.size(), Qt::Uninitialized);
-  for (qsizetype i = 0; i < text.size(); ++i) {
-    const int byte = windows1252Byte(text[i].unicode());
-    if (byte < 0) return std::nullopt;
-    encoded[i] = static_cast<char>(byte);
-  }
-  return encoded;
-}
+std::optional<QByteArray> FixLines::encode(QStringView text) const { return encodeAs(text, utf8_); }
 
 FixFileLines readFixFileLines(const QString& path) {
   FixFileLines result;
@@ -391,6 +450,112 @@ FixFileLines readFixFileLines(const QString& path) {
   result.ok = result.error.isEmpty();
   if (result.ok) result.lines = FixLines(std::move(bytes));
   return result;
+}
+
+// Which file a pass read: a file changed between two passes gives lines that the codes of the first do not describe.
+FixFileStamp stampOf(const QString& path) {
+  const QFileInfo info(path);
+  return {info.size(), info.lastModified()};
+}
+
+FixFileCodes readFixFileCodes(const QString& path) {
+  FixFileCodes result;
+  result.stamp = stampOf(path);
+  // The codes are kept as bytes until the whole file has told how it decodes, each with the room its lines take.
+  std::vector<QByteArray> codes;
+  std::unordered_map<std::string_view, std::size_t> seen;
+  std::size_t current = 0;
+  bool any = false;
+  bool utf8 = true;
+  result.error = forEachLineOfFile(
+      path,
+      [&](QByteArrayView line) {
+        const std::optional<QByteArrayView> code = detail::countryField(line);
+        if (!code) return;
+        // Lines of one country often follow each other, so the last code is checked first.
+        if (!any || !sameBytes(*code, codes[current])) {
+          const auto found = seen.find(std::string_view(code->data(), static_cast<std::size_t>(code->size())));
+          if (found != seen.end()) {
+            current = found->second;
+          } else {
+            current = codes.size();
+            codes.push_back(code->toByteArray());
+            result.room.push_back({0, 0});
+            seen.emplace(std::string_view(codes.back().constData(), static_cast<std::size_t>(codes.back().size())),
+                         current);
+          }
+          any = true;
+        }
+        result.room[current].bytes += line.size() + 1;
+        ++result.room[current].lines;
+      },
+      // A valid UTF-8 sequence holds no CR or LF byte, so the file is valid UTF-8 exactly when each run is.
+      [&utf8](QByteArrayView run) { utf8 = utf8 && isStrictUtf8(run); });
+  if (!result.error.isEmpty()) {
+    result.room.clear();
+    return result;
+  }
+  result.ok = true;
+  result.utf8 = utf8;
+  FixLines decoding;
+  decoding.utf8_ = utf8;
+  QString text;
+  for (const QByteArray& code : codes) {
+    decoding.decode(code, text);
+    result.codes.append(text);
+  }
+  return result;
+}
+
+FixFileLines readFixFileLinesOf(const QString& path, const FixFileCodes& file, const QStringList& codes) {
+  FixFileLines result;
+  std::vector<QByteArray> wanted;
+  for (const QString& code : codes)
+    if (std::optional<QByteArray> bytes = encodeAs(code, file.utf8)) wanted.push_back(std::move(*bytes));
+  FixLines& kept = result.lines;
+  kept.utf8_ = file.utf8;
+  qsizetype bytes = 0;
+  qsizetype lines = 0;
+  for (const QString& code : codes)
+    if (const qsizetype i = file.codes.indexOf(code); i >= 0) {
+      bytes += file.room[static_cast<std::size_t>(i)].bytes;
+      lines += file.room[static_cast<std::size_t>(i)].lines;
+    }
+  const auto changed = [&path, &file](FixFileLines& read) {
+    if (read.ok && stampOf(path) != file.stamp) {
+      read = FixFileLines();
+      read.error =
+          QStringLiteral("%1 changed while it was read; try again once it is written").arg(QFileInfo(path).fileName());
+    }
+    return read;
+  };
+  // Lines that make up most of the file are read quicker with the file whole, in twice their room at most.
+  if (2 * bytes >= file.stamp.size) {
+    FixFileLines whole = readFixFileLines(path);
+    return changed(whole);
+  }
+  kept.bytes_.reserve(bytes);
+  kept.ends_.reserve(static_cast<std::size_t>(lines));
+  bool first = true;
+  // Each kept line is followed by an LF, which ends a line in either encoding.
+  result.error = forEachLineOfFile(
+      path,
+      [&](QByteArrayView line) {
+        if (std::exchange(first, false) && file.utf8 &&
+            line.startsWith(QByteArrayView(kUtf8Bom.data(), kUtf8Bom.size())))
+          line = line.sliced(kUtf8Bom.size());
+        const std::optional<QByteArrayView> code = detail::countryField(line);
+        if (!code ||
+            std::none_of(wanted.begin(), wanted.end(), [&code](const QByteArray& w) { return sameBytes(*code, w); }))
+          return;
+        kept.bytes_.append(line);
+        kept.ends_.push_back(kept.bytes_.size());
+        kept.bytes_.append('\n');
+      },
+      [](QByteArrayView) {});
+  result.ok = result.error.isEmpty();
+  if (!result.ok) result.lines = FixLines();
+  return changed(result);
 }
 
 QStringList collectCodes(const QStringList& lines) {

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QDateTime>
 #include <QString>
 #include <QStringList>
 #include <QStringView>
@@ -34,6 +35,9 @@ struct FixFile {
 /// Reads the fix file at `path` whole and splits it into lines.
 FixFile readFixFile(const QString& path);
 
+struct FixFileCodes;
+struct FixFileLines;
+
 /// The lines of a fix file, held as the file's own bytes and the end of each line, which takes about the file's size
 /// in memory (a string per line takes three to four times as much). A line is decoded when it is read. The lines and
 /// their texts are those that splitLines(decodeFixText(bytes)) gives.
@@ -44,6 +48,8 @@ class FixLines {
 
   qsizetype size() const { return static_cast<qsizetype>(ends_.size()); }
   bool isEmpty() const { return ends_.empty(); }
+  /// The bytes of all lines together, line ends included.
+  qsizetype byteCount() const { return bytes_.size() - begin_; }
   /// Line `index`, decoded.
   QString at(qsizetype index) const;
   /// Every line, decoded.
@@ -70,6 +76,9 @@ class FixLines {
   std::vector<FixLines> linesByCode(const QStringList& codes) const;
 
  private:
+  friend FixFileCodes readFixFileCodes(const QString& path);
+  friend FixFileLines readFixFileLinesOf(const QString& path, const FixFileCodes& file, const QStringList& codes);
+
   // Where the line after the line end at `end` starts: past CR LF, or past a lone CR or LF.
   qsizetype lineStartAfter(qsizetype end) const {
     const bool crLf = bytes_.at(end) == '\r' && end + 1 < bytes_.size() && bytes_.at(end + 1) == '\n';
@@ -91,6 +100,37 @@ struct FixFileLines {
 
 /// Reads the fix file at `path` whole, as readFixFile does, keeping its lines as FixLines.
 FixFileLines readFixFileLines(const QString& path);
+
+/// Which state of a file was read: its size and the time of its last change.
+struct FixFileStamp {
+  qint64 size = 0;
+  QDateTime modified;
+  bool operator==(const FixFileStamp&) const = default;
+};
+
+/// What a first pass over a fix file found, read a block at a time so that the file never takes its own size in
+/// memory: its codes as collectCodes gives them for the whole file, and whether it decodes as UTF-8; or the reason it
+/// cannot be read.
+struct FixFileCodes {
+  bool ok = false;
+  QString error;
+  QStringList codes;
+  bool utf8 = true;
+  FixFileStamp stamp;
+  /// The room the lines of each code take, in the order of `codes`: their bytes with a line end each, their number.
+  struct Room {
+    qsizetype bytes;
+    qsizetype lines;
+  };
+  std::vector<Room> room;
+};
+FixFileCodes readFixFileCodes(const QString& path);
+
+/// A second pass over the fix file of `file`, for the lines whose country code is one of `codes`: those lines, in
+/// order, as the lines of readFixFileLines(path) with those codes, decoded as the whole file decodes, so that only they
+/// take room; or, when they make up most of the file, every line, since the file is read quicker whole then. The reason
+/// is given, and no line, when the file cannot be read or changed since the first pass.
+FixFileLines readFixFileLinesOf(const QString& path, const FixFileCodes& file, const QStringList& codes);
 
 /// Each distinct country code (field 1, taken unchanged) once, in the order of first appearance. A line with fewer
 /// than two fields adds nothing; an empty field 1 is a code like any other.

@@ -184,11 +184,10 @@ QStringView CompactRows::whole(qsizetype index, QString& room) const {
 
 CompactRows compactRows(const FixLines& lines, QStringView code, QStringView kind) {
   CompactRows rows;
-  // A row is at most one character longer than its line (what it adds around the
-  // texts is at most one more than the separators it drops), and a
-  // line has no more characters than bytes: room for that is reserved once, and what is not written is never touched.
-  qsizetype room = 0;
-  lines.forEachLine([&room](QByteArrayView bytes) { room += bytes.size() + 1; });
+  // A row is at most one character longer than its line (what it adds around the texts is at most one more than the
+  // separators it drops), and a line has no more characters than bytes: room for that is made once, and what is not
+  // written is never touched.
+  const qsizetype room = lines.byteCount() + lines.size();
   rows.text_.reset(new char16_t[static_cast<std::size_t>(room)]);
   rows.ends_.reserve(static_cast<std::size_t>(lines.size()));
   rows.gaps_.reserve(static_cast<std::size_t>(lines.size()));

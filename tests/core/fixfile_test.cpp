@@ -276,5 +276,91 @@ TEST(ReadFixFileLines, ReadsAsReadFixFileDoes) {
   EXPECT_EQ(missing.error, readFixFile(dir.filePath(u"Gone Waypoints.csv"_s)).error);
 }
 
+// ---- A fix file read in two passes, a block at a time
+
+constexpr qsizetype kReadBlock = qsizetype{1} << 18;
+
+// Files around the edges of the reading blocks: filler lines up to `at`, then `piece` (a CR LF cut in two, a CR or a
+// multi-byte character last in a block, a byte-order mark), then lines of two countries; and a line three blocks
+// long.
+QList<QByteArray> filesAcrossBlocks() {
+  QList<QByteArray> files;
+  for (const char* piece : {"\r\n", "\r", "\n", "\xC3\xA9", "\xE9", "\xEF\xBB\xBF", "\r\r\n\n"}) {
+    for (const qsizetype at : {kReadBlock - 2, kReadBlock - 1, kReadBlock, kReadBlock + 1}) {
+      QByteArray bytes = QByteArray("AB;LF;1;2\n").repeated(at / 10);
+      bytes += "P;EG;";
+      bytes += QByteArray(at - bytes.size(), 'x');
+      bytes += piece;
+      bytes += QByteArray("Q;LF;3;4\r\nR;EG;5;6\n").repeated(3);
+      files.append(bytes);
+    }
+  }
+  files.append("L;EG;" + QByteArray(3 * kReadBlock, 'y') + "\r\nM;LF;7;8");
+  return files;
+}
+
+// The lines of `lines` whose code is one of `codes`.
+QStringList linesWithCodes(const FixLines& lines, const QStringList& codes) {
+  QStringList kept;
+  for (const QString& line : lines.toStringList())
+    if (const auto code = detail::countryField(line); code && codes.contains(*code)) kept.append(line);
+  return kept;
+}
+
+TEST(ReadFixFileInTwoPasses, GivesTheCodesAndLinesOfTheWholeFile) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const QString path = dir.filePath(u"Sample Waypoints.csv"_s);
+  QList<QByteArray> files = filesAcrossBlocks();
+  const QList<QByteArray> generated = generatedFiles();
+  for (qsizetype i = 0; i < generated.size(); i += 5) files.append(generated.at(i));
+  for (const QByteArray& bytes : files) {
+    ASSERT_TRUE(writeFile(path, bytes));
+    const std::string shown = bytes.size() > 200 ? "a file of " + std::to_string(bytes.size()) + " bytes ending " +
+                                                       bytes.right(60).toPercentEncoding().toStdString()
+                                                 : bytes.toPercentEncoding().toStdString();
+    const FixLines whole(bytes);
+    const FixFileCodes first = readFixFileCodes(path);
+    ASSERT_TRUE(first.ok) << first.error.toStdString();
+    ASSERT_EQ(first.codes, collectCodes(whole)) << shown;
+    ASSERT_EQ(first.room.size(), static_cast<std::size_t>(first.codes.size())) << shown;
+    QList<QStringList> choices = {{}, {u"absent"_s}, first.codes};
+    for (const QString& code : first.codes) choices.append({code});
+    for (const QStringList& codes : choices) {
+      const FixFileLines second = readFixFileLinesOf(path, first, codes);
+      ASSERT_TRUE(second.ok) << second.error.toStdString();
+      const QStringList expected = linesWithCodes(whole, codes);
+      ASSERT_EQ(linesWithCodes(second.lines, codes), expected) << shown << " " << codes.join(u',').toStdString();
+      // Lines of a small share of the file are all that is kept; a large share may come with the rest of the file.
+      qsizetype room = 0;
+      for (const QString& code : codes)
+        if (const qsizetype at = first.codes.indexOf(code); at >= 0)
+          room += first.room[static_cast<std::size_t>(at)].bytes;
+      if (2 * room < bytes.size()) {
+        ASSERT_EQ(second.lines.toStringList(), expected) << shown;
+      }
+    }
+  }
+}
+
+TEST(ReadFixFileInTwoPasses, RefusesAFileThatChangedBetweenThem) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const QString path = dir.filePath(u"Sample Waypoints.csv"_s);
+  ASSERT_TRUE(writeFile(path, QByteArray("A;LF;1;2\nB;EG;3;4\n").repeated(100)));
+  const FixFileCodes first = readFixFileCodes(path);
+  ASSERT_TRUE(first.ok);
+  ASSERT_TRUE(writeFile(path, QByteArray("A;LF;1;2\n")));
+  const FixFileLines second = readFixFileLinesOf(path, first, {u"LF"_s});
+  EXPECT_FALSE(second.ok);
+  EXPECT_TRUE(second.lines.isEmpty());
+  EXPECT_EQ(second.error, u"Sample Waypoints.csv changed while it was read; try again once it is written"_s);
+
+  const QString gone = dir.filePath(u"Gone Waypoints.csv"_s);
+  const FixFileCodes missing = readFixFileCodes(gone);
+  EXPECT_FALSE(missing.ok);
+  EXPECT_EQ(missing.error, readFixFile(gone).error);
+}
+
 }  // namespace
 }  // namespace skelvor
