@@ -188,13 +188,14 @@ CompactRows compactRows(const FixLines& lines, QStringView code, QStringView kin
   // separators it drops), and a line has no more characters than bytes: room for that is made once, and what is not
   // written is never touched.
   const qsizetype room = lines.byteCount() + lines.size();
-  rows.text_.reset(new char16_t[static_cast<std::size_t>(room)]);
+  rows.text_ = LargeBlock(static_cast<std::size_t>(room) * sizeof(char16_t));
   rows.ends_.reserve(static_cast<std::size_t>(lines.size()));
   rows.gaps_.reserve(static_cast<std::size_t>(lines.size()));
-  char16_t* out = rows.text_.get();
+  char16_t* const text = static_cast<char16_t*>(rows.text_.data());
+  char16_t* out = text;
   forEachRow(lines, code, kind, [&](const RowPieces& pieces) {
     out = writeRow(out, pieces, 1);
-    rows.ends_.push_back(out - rows.text_.get());
+    rows.ends_.push_back(out - text);
     rows.gaps_.push_back(pieces.visibleSize());
   });
   return rows;

@@ -1,12 +1,12 @@
 #pragma once
 
 #include "fixfile.h"
+#include "largeblock.h"
 #include "prefetch.h"
 
 #include <QString>
 #include <QStringList>
 
-#include <memory>
 #include <optional>
 #include <vector>
 
@@ -32,7 +32,7 @@ class CompactRows {
   QStringView compact(qsizetype index) const {
     const auto i = static_cast<std::size_t>(index);
     const qsizetype start = i == 0 ? 0 : ends_[i - 1];
-    return QStringView(text_.get() + start, ends_[i] - start);
+    return QStringView(text() + start, ends_[i] - start);
   }
   /// Row `index` whole, written into `room`.
   QStringView whole(qsizetype index, QString& room) const;
@@ -46,9 +46,11 @@ class CompactRows {
 
  private:
   friend CompactRows compactRows(const FixLines& lines, QStringView code, QStringView kind);
-  std::unique_ptr<char16_t[]> text_;  // room for the rows, written only as far as they go
-  std::vector<qsizetype> ends_;       // where each row ends in text_
-  std::vector<qsizetype> gaps_;       // where the space that stands for the run is in each row
+  const char16_t* text() const { return static_cast<const char16_t*>(text_.data()); }
+
+  LargeBlock text_;              // room for the rows, written only as far as they go
+  std::vector<qsizetype> ends_;  // where each row ends in text_
+  std::vector<qsizetype> gaps_;  // where the space that stands for the run is in each row
 };
 
 /// The rows of every line whose country code (field 1) equals `code` exactly, in file order, as resultRows gives them.
