@@ -92,17 +92,17 @@ qsizetype lastBarBefore(QStringView row, qsizetype end) {
   return end;
 }
 
-// Whether `text` holds no character that escaping would change, checked without a branch per character.
+// Whether `text` holds no character that escaping would change: no control (tab, LF and CR are written as references,
+// the others are left out), none of " & < >, no surrogate, neither U+FFFE nor U+FFFF. Each character is checked with
+// plain arithmetic, without a branch.
 bool isPlain(QStringView text) {
-  // Bit c of this mask is set for the characters below 64 that need care: every control (tab, LF and CR are written
-  // as references, the others are left out), and " & <.
-  constexpr std::uint64_t kMask = 0xFFFFFFFFull | (1ull << '"') | (1ull << '&') | (1ull << '<');
-  bool care = false;
+  unsigned care = 0;
   for (const QChar qc : text) {
-    const char16_t c = qc.unicode();
-    care |= (c < 64 && ((kMask >> c) & 1) != 0) || c == u'>' || (c >= 0xD800 && c <= 0xDFFF) || c >= 0xFFFE;
+    const unsigned c = qc.unicode();
+    care |= unsigned{c < 0x20} | unsigned{c == '"'} | unsigned{c == '&'} | unsigned{c == '<'} | unsigned{c == '>'} |
+            unsigned{(c & 0xF800) == 0xD800} | unsigned{c >= 0xFFFE};
   }
-  return !care;
+  return care == 0;
 }
 
 char16_t* copyText(char16_t* out, QStringView text) {

@@ -3,9 +3,14 @@
 #include "fixfile.h"
 
 #include <array>
+#include <bit>
 #include <cstddef>
 #include <cstring>
 #include <initializer_list>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace skelvor {
 
@@ -33,18 +38,32 @@ struct Columns {
 // Splits `line` at every ";" into its leading columns, at most `wanted` of them, and returns how many it found. A
 // column that is not the line's last ends at its ";", so the columns after the wanted ones never leak into the last.
 std::size_t splitColumns(QStringView line, std::size_t wanted, Columns& columns) {
-  // Columns are a few characters long: a plain scan beats a general search that first sets itself up.
+  const char16_t* p = line.utf16();
+  const char16_t* const end = p + line.size();
+  const char16_t* start = p;
   std::size_t count = 0;
-  const char16_t* start = line.utf16();
-  const char16_t* const end = start + line.size();
-  while (count < wanted) {
-    const char16_t* stop = start;
-    while (stop != end && *stop != u';') ++stop;
+  // Ends the current column at the ";" at `at`; false once the wanted columns are found.
+  const auto endColumn = [&](const char16_t* at) {
     columns.starts[count] = start;
-    columns.stops[count++] = stop;
-    if (stop == end) break;
-    start = stop + 1;
+    columns.stops[count++] = at;
+    start = at + 1;
+    return count < wanted;
+  };
+#if defined(__SSE2__)
+  // Eight characters are looked at in one step, which finds the few ";" of a line quickly.
+  const __m128i semicolon = _mm_set1_epi16(';');
+  for (; end - p >= 8; p += 8) {
+    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    // Two bits a character: the lower one of each pair says it.
+    auto found = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi16(block, semicolon))) & 0x5555u;
+    for (; found != 0; found &= found - 1)
+      if (!endColumn(p + std::countr_zero(found) / 2)) return count;
   }
+#endif
+  for (; p != end; ++p)
+    if (*p == u';' && !endColumn(p)) return count;
+  columns.starts[count] = start;
+  columns.stops[count++] = end;
   return count;
 }
 
