@@ -6,7 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QSet>
+#include <QTemporaryDir>
 
 namespace skelvor {
 namespace {
@@ -61,6 +63,114 @@ TEST(ExportedRows, FindSelectsInListOrderAndNoSearchTakesAll) {
   EXPECT_EQ(exportedRows(country, QString(100, u' ')), (std::vector<bool>{true, true, true}));
   const CountryRows none = countryRows(compactRows(lines, u"FR", u"WPT"), ListOrder(QLocale::c()));
   EXPECT_EQ(exportedRows(none, std::nullopt), std::vector<bool>{});
+}
+
+// ---- Export against the window's way
+
+// A fix file of `kind` whose lines fall to the countries LF, EG and lf in turn, named from the generated rows and a few
+// names that need escaping.
+QByteArray generatedFixFile(const QString& kind) {
+  QList<GeneratedRow> rows = generatedRows(400);
+  for (const char* name : {"<Caf\xC3\xA9> & \"Q\"", "\xF0\x9F\x9B\xA9 >", "| 4"}) rows.append({name, true, {}, {}});
+  const QStringList codes = {"LF", "EG", "lf"};
+  QString text;
+  for (qsizetype i = 0; i < rows.size(); ++i) {
+    const GeneratedRow& row = rows.at(i);
+    const QString& code = codes.at(i % codes.size());
+    const QString at = row.plain ? QStringLiteral("1;2") : row.latitude + u';' + row.longitude;
+    const QString other = rows.at((i * 7) % rows.size()).visible;
+    if (kind == u"NAV")
+      text += "VOR;" + code + u';' + row.visible + ";x;" + at + ";x;x;x;" + other;
+    else if (kind == u"WPT")
+      text += row.visible + u';' + code + u';' + at;
+    else
+      text += row.visible + u';' + code + (i % 2 == 0 ? ";A;;" : ";A;XY;") + at + ";x;x;" + other;
+    text += "\r\n";
+  }
+  return text.toUtf8();
+}
+
+// The body the window gathers: each country's rows sorted into its list, Find's rows or all of them, their blocks.
+QString windowBody(const QStringList& lines, const QString& kind, const QStringList& codes,
+                   const std::optional<QString>& search) {
+  QString body;
+  for (const QString& code : codes) {
+    const QStringList rows = ListOrder().sorted(resultRows(lines, code, kind));
+    std::vector<bool> selected(static_cast<std::size_t>(rows.size()), !search);
+    if (search)
+      for (const auto& [first, last] : findRows(rows, *search).ranges)
+        for (qsizetype i = first; i <= last; ++i) selected[static_cast<std::size_t>(i)] = true;
+    appendSelectedWaypointBlocks(body, rows, selected);
+  }
+  return body;
+}
+
+QByteArray contentsOf(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unreadable)");
+}
+
+TEST(RunExport, WritesTheBytesTheWindowWrites) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const QString head = gpxDeclaration() + gpxOpeningTag();
+  const QString foot = gpxClosingTag();
+  for (const auto& [kind, name] : {std::pair{"NAV", "Test Navaids.csv"}, std::pair{"WPT", "Test Waypoints.csv"},
+                                   std::pair{"APT", "Test Airports.csv"}}) {
+    ExportRequest request;
+    request.fixFile = dir.filePath(name);
+    QFile fixFile(request.fixFile);
+    ASSERT_TRUE(fixFile.open(QIODevice::WriteOnly) && fixFile.write(generatedFixFile(kind)) > 0);
+    fixFile.close();
+    const QStringList lines = readFixFile(request.fixFile).lines;
+    const struct {
+      QStringList countries;
+      std::optional<QString> search;
+      QStringList codes;
+    } cases[] = {{{"LF"}, std::nullopt, {"LF"}},
+                 {{"EG", "lf"}, QString("\u00E9"), {"EG", "lf"}},
+                 {{"lf", "France"}, QString("|4"), {"lf", "LF"}},
+                 {{"LF", "EG", "lf"}, QString("  "), {"LF", "EG", "lf"}},
+                 {{"EG"}, QString("&"), {"EG"}}};
+    QString kept;
+    for (const auto& c : cases) {
+      const QString expectedBody = windowBody(lines, kind, c.codes, c.search);
+      ASSERT_FALSE(expectedBody.isEmpty());
+      request.countries = c.countries;
+      request.search = c.search;
+      request.output = "-";
+      request.append = false;
+      const ExportOutcome printed = runExport(request);
+      ASSERT_TRUE(printed.ok) << printed.error;
+      EXPECT_EQ(printed.standardOutput.toStdString(), gpxFileBytes(head, expectedBody, foot).toStdString())
+          << kind << " " << c.countries.join(u' ');
+
+      // Each case is added to the file the cases before it wrote.
+      request.output = dir.filePath("VOK.gpx");
+      request.append = !kept.isEmpty();
+      const ExportOutcome written = runExport(request);
+      ASSERT_TRUE(written.ok) << written.error;
+      EXPECT_TRUE(written.standardOutput.isEmpty());
+      kept += expectedBody;
+      EXPECT_EQ(contentsOf(request.output).toStdString(), gpxFileBytes(head, kept, foot).toStdString())
+          << kind << " " << c.countries.join(u' ');
+    }
+
+    // Without a row that holds the Find text there is nothing to write, and the earlier file stays as it was.
+    const QByteArray earlier = contentsOf(request.output);
+    request.countries = {"EG", "LF"};
+    request.search = "no such text";
+    request.append = false;
+    const ExportOutcome none = runExport(request);
+    EXPECT_FALSE(none.ok);
+    EXPECT_EQ(none.error,
+              request.fixFile + ": no waypoint to write: the countries chosen have no row that holds \"no such text\"");
+    EXPECT_EQ(contentsOf(request.output), earlier);
+    request.output = dir.filePath("none.gpx");
+    EXPECT_FALSE(runExport(request).ok);
+    EXPECT_FALSE(QFile::exists(request.output));
+    ASSERT_TRUE(QFile::remove(dir.filePath("VOK.gpx")));
+  }
 }
 
 TEST(GpxBody, GivesBackTheBodyThatTheFileWasWrittenWith) {

@@ -1,15 +1,13 @@
 #include "fixfile.h"
 
 #include "qt_printing.h"
+#include "testrows.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
-
-#include <cstdint>
-#include <iterator>
 
 namespace skelvor {
 using namespace Qt::StringLiterals;
@@ -211,30 +209,8 @@ TEST(ReadFixFile, EmptyFileHasNoLines) {
 
 // ---- Lines kept as the file's bytes
 
-// Byte strings drawn from pieces that matter to reading: line ends of every kind, fields, UTF-8 and Windows-1252
-// accents, byte-order marks and runs long enough to span several blocks of the line scan. The same seed gives the same
-// files everywhere.
-QList<QByteArray> generatedFiles() {
-  static const char* const pieces[] = {
-      "WP1",      ";",    ";LF;", ";lf;",         ";;", "\r\n", "\n", "\r",
-      "\xC3\xA9", "\xE9", "\x80", "\xEF\xBB\xBF", " ",  "45.5", "\t", "0123456789ABCDEFGHIJ"};
-  std::uint64_t state = 7;
-  const auto next = [&state](std::uint64_t bound) {
-    state = state * 6364136223846793005u + 1442695040888963407u;
-    return (state >> 33) % bound;
-  };
-  QList<QByteArray> files = {"", "\xEF\xBB\xBF", "\xEF\xBB\xBF\r\n", "a\r", "\r\n\r\n"};
-  for (int i = 0; i < 600; ++i) {
-    QByteArray bytes;
-    const auto count = next(40);
-    for (std::uint64_t k = 0; k < count; ++k) bytes += pieces[next(std::size(pieces))];
-    files.append(bytes);
-  }
-  return files;
-}
-
 TEST(FixLines, HoldTheLinesAndCodesOfTheDecodedText) {
-  for (const QByteArray& bytes : generatedFiles()) {
+  for (const QByteArray& bytes : generatedFixFiles()) {
     const QStringList expected = splitLines(decodeFixText(bytes));
     const FixLines lines(bytes);
     ASSERT_EQ(lines.toStringList(), expected) << bytes.toPercentEncoding().toStdString();
@@ -244,7 +220,7 @@ TEST(FixLines, HoldTheLinesAndCodesOfTheDecodedText) {
 
 // A Windows-1252 byte in a line of another country still decides how a country's lines decode.
 TEST(FixLines, GroupTheLinesOfEachCodeDecodedAsTheWholeFile) {
-  for (const QByteArray& bytes : generatedFiles()) {
+  for (const QByteArray& bytes : generatedFixFiles()) {
     const QStringList all = splitLines(decodeFixText(bytes));
     const FixLines lines(bytes);
     QStringList codes = collectCodes(all);
@@ -312,7 +288,7 @@ TEST(ReadFixFileInTwoPasses, GivesTheCodesAndLinesOfTheWholeFile) {
   ASSERT_TRUE(dir.isValid());
   const QString path = dir.filePath(u"Sample Waypoints.csv"_s);
   QList<QByteArray> files = filesAcrossBlocks();
-  const QList<QByteArray> generated = generatedFiles();
+  const QList<QByteArray> generated = generatedFixFiles();
   for (qsizetype i = 0; i < generated.size(); i += 5) files.append(generated.at(i));
   for (const QByteArray& bytes : files) {
     ASSERT_TRUE(writeFile(path, bytes));

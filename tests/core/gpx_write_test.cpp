@@ -2,6 +2,7 @@
 
 #include "qt_printing.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -29,6 +30,27 @@ void put(const QString& path, const QByteArray& bytes) {
   QFile file(path);
   ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path;
   ASSERT_EQ(file.write(bytes), bytes.size());
+}
+
+TEST(Utf8Writer, TextWrittenInPiecesGivesTheBytesOfTheWholeText) {
+  // A surrogate pair, a lone high surrogate before a letter, a lone low one after it, a pair of lone surrogates in the
+  // wrong order and a lone high surrogate at the end.
+  const QString text = QStringLiteral("a\u00E9\U0001F6E9") + QChar(0xD800) + u'b' + QChar(0xDC00) + QChar(0xDC01) +
+                       QChar(0xD801) + QStringLiteral("\u20AC<") + QChar(0xDBFF);
+  const QByteArray expected = gpxFileBytes(text, {}, {});
+  for (qsizetype first = 0; first <= text.size(); ++first)
+    for (qsizetype second = first; second <= text.size(); ++second) {
+      QByteArray bytes;
+      QBuffer buffer(&bytes);
+      ASSERT_TRUE(buffer.open(QIODevice::WriteOnly));
+      Utf8Writer writer(buffer);
+      for (const QStringView piece : {QStringView(text).first(first), QStringView(text).sliced(first, second - first),
+                                      QStringView(text).sliced(second), gpxFileEnd()})
+        ASSERT_TRUE(writer.write(piece));
+      ASSERT_EQ(bytes, expected) << "cut at " << first << " and " << second;
+    }
+  QBuffer closed;
+  EXPECT_FALSE(Utf8Writer(closed).write(u"x"));
 }
 
 class WriteFileAtomically : public ::testing::Test {
@@ -59,6 +81,36 @@ TEST_F(WriteFileAtomically, ReplacesTheWholeEarlierFile) {
   put(path, "a longer earlier content");
   EXPECT_TRUE(writeFileAtomically(path, "short").ok);
   EXPECT_EQ(contentsOf(path), QByteArray("short"));
+}
+
+TEST_F(WriteFileAtomically, TakesTheContentInPieces) {
+  const QString path = folder.filePath(QStringLiteral("VOK.gpx"));
+  put(path, "a longer earlier content");
+  const WriteResult result = writeFileAtomically(path, [](QIODevice& device) {
+    Utf8Writer writer(device);
+    return writer.write(u"<gpx>") && writer.write(u"") && writer.write(u"\u00E9\r\n") && device.write("</gpx>") == 6;
+  });
+  EXPECT_TRUE(result.ok) << result.error;
+  EXPECT_EQ(contentsOf(path), QByteArray("<gpx>\xC3\xA9\r\n</gpx>"));
+  EXPECT_EQ(QDir(folder.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+            QStringList{QStringLiteral("VOK.gpx")});
+}
+
+TEST_F(WriteFileAtomically, AFailedWriterLeavesTheEarlierFileAndNoTemporaryFile) {
+  const QString path = folder.filePath(QStringLiteral("VOK.gpx"));
+  const QByteArray earlier("earlier\0\xFF\r\n", 11);
+  put(path, earlier);
+  const auto failing = [](QIODevice& device) {
+    device.write("the start of a new content");
+    return false;
+  };
+  expectFailureNaming(writeFileAtomically(path, failing), path);
+  EXPECT_EQ(contentsOf(path), earlier);
+  EXPECT_EQ(QDir(folder.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+            QStringList{QStringLiteral("VOK.gpx")});
+  const QString fresh = folder.filePath(QStringLiteral("new.gpx"));
+  expectFailureNaming(writeFileAtomically(fresh, failing), fresh);
+  EXPECT_FALSE(QFile::exists(fresh));
 }
 
 TEST_F(WriteFileAtomically, FailsIntoAMissingSubfolder) {

@@ -1,6 +1,8 @@
 #include "listorder.h"
 
+#include "fixfile.h"
 #include "qt_printing.h"
+#include "resultrows.h"
 #include "testrows.h"
 
 #include <QCollator>
@@ -9,7 +11,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdint>
+#include <numeric>
+#include <vector>
 
 namespace skelvor {
 using namespace Qt::StringLiterals;
@@ -31,41 +34,6 @@ QStringList addedOneByOne(const ListOrder& order, const QStringList& items) {
   return list;
 }
 
-// Result rows and list texts drawn from pieces that collations treat in different ways: letter case, accents that
-// only break ties, digits, punctuation, spaces, characters beyond Latin-1, an ignorable control character, and visible
-// texts that repeat with other coordinates. The same seed gives the same rows everywhere.
-QStringList generatedItems(int count) {
-  static const QStringList pieces = {
-      u"a"_s,  u"A"_s, u"e"_s,  u"\u00E9"_s, u"\u00C9"_s, u"E"_s,      u"o"_s,      u"\u00F4"_s, u"Z"_s,    u"z"_s,
-      u"ch"_s, u"0"_s, u"1"_s,  u"9"_s,      u"10"_s,     u"-"_s,      u"'"_s,      u"."_s,      u"|"_s,    u"_"_s,
-      u"("_s,  u" "_s, u"  "_s, u"\u00DF"_s, u"ss"_s,     u"\u00E6"_s, u"\u03A9"_s, u"\u0416"_s, u"\x01"_s, u"&"_s};
-  std::uint64_t state = 2024;
-  const auto next = [&state](std::uint64_t bound) {
-    state = state * 6364136223846793005u + 1442695040888963407u;
-    return (state >> 33) % bound;
-  };
-  QStringList items;
-  QStringList visibleTexts;
-  for (int i = 0; i < count; ++i) {
-    QString visible;
-    if (!visibleTexts.isEmpty() && next(4) == 0) {
-      visible = visibleTexts.at(static_cast<qsizetype>(next(static_cast<std::uint64_t>(visibleTexts.size()))));
-    } else {
-      const auto length = 1 + next(6);
-      for (std::uint64_t k = 0; k < length; ++k)
-        visible += pieces.at(static_cast<qsizetype>(next(static_cast<std::uint64_t>(pieces.size()))));
-      visibleTexts.append(visible);
-    }
-    if (next(3) == 0) {
-      items.append(visible);  // a code or a country name
-    } else {
-      const QString latitude = QString::number(static_cast<int>(next(180)) - 90) + u'.' + QString::number(next(1000));
-      items.append(testRow(visible, latitude, QString::number(next(360))));
-    }
-  }
-  return items;
-}
-
 constexpr auto kLocaleName = [](const ::testing::TestParamInfo<const char*>& param) {
   return std::string(param.param);
 };
@@ -81,6 +49,36 @@ TEST_P(ListOrderIn, SortsAsTheCollatorComparesWholeItemsCaseIgnoredTiesInOrder) 
   const ListOrder order(locale());
   EXPECT_EQ(order.sorted(items), expected);
   EXPECT_EQ(addedOneByOne(order, items), expected);
+}
+
+// The generated rows as the waypoints of one country, each row's visible text as its ident, and rows that hold more
+// characters beyond Latin-1 than one byte can rank, which the keys then take two bytes for.
+FixLines generatedWaypoints() {
+  QString text;
+  for (const GeneratedRow& row : generatedRows(3000))
+    text += row.visible + u";LF;"_s + (row.plain ? u"1;2"_s : row.latitude + u';' + row.longitude) + u"\r\n"_s;
+  for (int c = 0; c < 600; ++c) {
+    text += QChar(0x4E00 + (c * 7) % 600);
+    text += QChar(u'a' + c % 3);
+    text += QChar(0x0400 + c % 96);
+    text += u";LF;1;"_s + QString::number(c % 5) + u'\n';
+  }
+  return FixLines(text.toUtf8());
+}
+
+TEST_P(ListOrderIn, SortsCompactRowsAsTheirWholeRows) {
+  const FixLines lines = generatedWaypoints();
+  const QStringList rows = resultRows(lines, u"LF", u"WPT");
+  ASSERT_EQ(rows.size(), 3600);
+  std::vector<qsizetype> expected(static_cast<std::size_t>(rows.size()));
+  std::iota(expected.begin(), expected.end(), 0);
+  QCollator collator(locale());
+  collator.setCaseSensitivity(Qt::CaseInsensitive);
+  std::stable_sort(expected.begin(), expected.end(),
+                   [&](qsizetype a, qsizetype b) { return collator.compare(rows.at(a), rows.at(b)) < 0; });
+  const ListOrder order(locale());
+  EXPECT_EQ(order.sortedIndices(rows), expected);
+  EXPECT_EQ(order.sortedIndices(compactRows(lines, u"LF", u"WPT")), expected);
 }
 
 TEST_P(ListOrderIn, IgnoresLetterCaseOfCodes) {

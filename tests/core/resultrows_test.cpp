@@ -1,9 +1,13 @@
 #include "resultrows.h"
 
 #include "fixfile.h"
+#include "gpx.h"
 #include "qt_printing.h"
+#include "testrows.h"
 
 #include <gtest/gtest.h>
+
+#include <cstring>
 
 namespace skelvor {
 using namespace Qt::StringLiterals;
@@ -128,6 +132,88 @@ TEST(ResultRows, FromFixLinesAreTheRowsOfTheDecodedLines) {
       for (const QString& kind : {u"NAV"_s, u"WPT"_s, u"APT"_s, u""_s})
         EXPECT_EQ(resultRows(lines, code, kind), resultRows(decoded, code, kind)) << code << " " << kind;
   }
+}
+
+// ---- Rows held compactly
+
+// Lines that each kind reads in its own way: spaces around fields, "|" in names and coordinates, spaces and tabs in
+// coordinates, empty fields, too few columns, airport column 2 other than "A", characters beyond Latin-1 and beyond
+// the 16-bit range, and codes that differ from LF only in case or spaces.
+constexpr const char* kOddLines[] = {
+    "K1;LF; AB ;x;45.5;-1.25;x;x;x; Name ",
+    "K|1;LF;A|B;x;4|5.5;-1.2|5;x;x;x;N|ame",
+    "K1;LF;AB;x; 45 .5 ;- 1.25 ;x;x;x;Two Words",
+    "\tK1;LF;\tAB\t;x;\t45.5;-1.25\t;x;x;x;\tName\t",
+    ";LF;;;;;;;;",
+    "K1;LF;AB;x;45.5;-1.25;x;x;x",
+    "K1;LF;\xC3\x89vreux;x;45.5;-1.25;x;x;x;\xCE\xA9\xD0\x96 \xF0\x9D\x84\x9E",
+    " WP 1 ;LF; 45.5 ; -1.25 ",
+    "W|P;LF;4|5;-1|25",
+    "WP;LF;45",
+    "WP;LF;45;1;extra;|",
+    "AP1;LF;A; XYZ ; 45.5 ;-1.25;x;x; Town Name ",
+    "AP|1;LF;A;X|Y;4|5;-1|25;x;x;T|own",
+    " AP1 ;LF;A;   ;45;1;x;x;",
+    ";LF;A;;;;;;",
+    "AP1;LF;H;X;45;1;x;x;T",
+    "AP1;LF; A;X;45;1;x;x;T",
+    "AP1;LF;A;X;45;1;x;x",
+    "A\xC3\xA9roport;LF;A;\xC3\x89;45;1;x;x;Saint-\xC3\x89tienne",
+    "W1;lf;45;1",
+    "W1; LF;45;1;x;x;x;x;x;x",
+    "W1;;A;;45;1;x;x;x;x",
+};
+
+// The odd lines with every kind of line end, with and without a byte-order mark, and as Windows-1252.
+QList<QByteArray> oddFiles() {
+  QList<QByteArray> files;
+  for (const char* end : {"\r\n", "\n", "\r"}) {
+    QByteArray bytes;
+    for (const char* line : kOddLines) bytes += QByteArray(line) + end;
+    files += {bytes, "\xEF\xBB\xBF" + bytes, bytes.chopped(static_cast<qsizetype>(std::strlen(end)))};
+  }
+  files.append(
+      "\xC9vreux;LF;A; \xE9 ;45.5;-1.25;x;x;Saint-\xC9tienne\x80\r\nK1;LF;\xC9;x;4|5;1;x;x;x;\x80\xE9 \r\n"
+      "W\xE9 ;LF; 45;1 ");
+  return files;
+}
+
+// Whether the compact rows of `code` and `kind` are those resultRows gives, and give the same waypoint fields.
+::testing::AssertionResult compactAsWhole(const FixLines& lines, const QString& code, const QString& kind) {
+  const QStringList whole = resultRows(lines, code, kind);
+  const CompactRows rows = compactRows(lines, code, kind);
+  if (rows.size() != whole.size())
+    return ::testing::AssertionFailure() << rows.size() << " compact rows for " << whole.size() << " rows";
+  QString room;
+  for (qsizetype i = 0; i < whole.size(); ++i) {
+    if (rows.whole(i, room) != whole.at(i))
+      return ::testing::AssertionFailure()
+             << "row " << i << " written out as \"" << room << "\", not \"" << whole.at(i) << '"';
+    const auto compact = waypointFields(rows.compact(i));
+    const auto expected = waypointFields(whole.at(i));
+    if (!compact || !expected || compact->name != expected->name || compact->latitude != expected->latitude ||
+        compact->longitude != expected->longitude)
+      return ::testing::AssertionFailure() << "row " << i << " \"" << whole.at(i) << "\" gives other waypoint fields";
+  }
+  return ::testing::AssertionSuccess();
+}
+
+TEST(CompactRows, AreTheRowsOfResultRowsWithTheirWaypointFields) {
+  QList<QByteArray> files = oddFiles();
+  files += generatedFixFiles();
+  qsizetype checked = 0;
+  for (const QByteArray& bytes : files) {
+    const FixLines lines(bytes);
+    QStringList codes = collectCodes(lines);
+    codes.append(u"absent"_s);
+    for (const QString& code : codes)
+      for (const QString& kind : {u"NAV"_s, u"WPT"_s, u"APT"_s, u"nav"_s}) {
+        ASSERT_TRUE(compactAsWhole(lines, code, kind))
+            << bytes.toPercentEncoding().toStdString() << " code " << code << " kind " << kind;
+        checked += resultRows(lines, code, kind).size();
+      }
+  }
+  EXPECT_GT(checked, 1000);
 }
 
 // ---- Count label
