@@ -173,6 +173,32 @@ TEST(RunExport, WritesTheBytesTheWindowWrites) {
   }
 }
 
+// A file of several megabytes is read in two passes, a block at a time; a Windows-1252 byte in its last line still
+// decides how the chosen lines decode.
+TEST(RunExport, ReadsALargeFileAsTheWindowDoes) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  ExportRequest request;
+  request.fixFile = dir.filePath("Large Waypoints.csv");
+  request.countries = {"EG", "LF"};
+  request.output = "-";
+  QByteArray filler;
+  for (int i = 0; filler.size() < (5 << 20); ++i) filler += "F" + QByteArray::number(i) + ";ZZ;1.5;2.5\r\n";
+  for (const QByteArray& last : {QByteArray(), QByteArray("LAST;ZZ;\xE9;0")}) {
+    QFile fixFile(request.fixFile);
+    ASSERT_TRUE(fixFile.open(QIODevice::WriteOnly));
+    fixFile.write(filler.first(filler.size() / 2) + generatedFixFile("WPT") + filler.sliced(filler.size() / 2) + last);
+    fixFile.close();
+    const QString body = windowBody(readFixFile(request.fixFile).lines, "WPT", {"EG", "LF"}, std::nullopt);
+    ASSERT_FALSE(body.isEmpty());
+    const ExportOutcome printed = runExport(request);
+    ASSERT_TRUE(printed.ok) << printed.error;
+    EXPECT_EQ(printed.standardOutput.toStdString(),
+              gpxFileBytes(gpxDeclaration() + gpxOpeningTag(), body, gpxClosingTag()).toStdString())
+        << last.size();
+  }
+}
+
 TEST(GpxBody, GivesBackTheBodyThatTheFileWasWrittenWith) {
   const QString head = gpxDeclaration() + gpxOpeningTag();
   const QString foot = gpxClosingTag();
