@@ -96,6 +96,22 @@ TEST_F(WriteFileAtomically, TakesTheContentInPieces) {
             QStringList{QStringLiteral("VOK.gpx")});
 }
 
+// Large content goes on its way to the disk as it is written; the file still holds every piece, in order.
+TEST_F(WriteFileAtomically, TakesMegabytesInPieces) {
+  const QString path = folder.filePath(QStringLiteral("VOK.gpx"));
+  QByteArray expected;
+  const WriteResult result = writeFileAtomically(path, [&expected](QIODevice& device) {
+    for (int piece = 0; piece < 40; ++piece) {
+      const QByteArray bytes(100'000 + piece, static_cast<char>('A' + piece % 26));
+      expected += bytes;
+      if (device.write(bytes) != bytes.size()) return false;
+    }
+    return true;
+  });
+  EXPECT_TRUE(result.ok) << result.error;
+  EXPECT_TRUE(contentsOf(path) == expected);
+}
+
 TEST_F(WriteFileAtomically, AFailedWriterLeavesTheEarlierFileAndNoTemporaryFile) {
   const QString path = folder.filePath(QStringLiteral("VOK.gpx"));
   const QByteArray earlier("earlier\0\xFF\r\n", 11);
