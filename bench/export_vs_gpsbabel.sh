@@ -40,11 +40,14 @@ size_all=$(stat -c %s "$all")
 
 # measure <name> <command...>: one run; appends "wall_ms cpu_ms peak_kb" to $work/<name>. Wall and CPU time are the
 # shell's own measure of the program alone, to the millisecond; the peak memory comes from GNU time, in a second run of
-# the same command, since its own start would be counted in the times.
+# the same command, since its own start would be counted in the times. What earlier runs wrote is put on the disk
+# first, outside the times: a program that waits for its own file to reach the disk (skelvor-export does, gpsbabel
+# does not) would otherwise wait for theirs too, since ext4 writes the data of a journal commit in one go.
 measure() {
   local name=$1
   shift
   local TIMEFORMAT='%3R %3U %3S' times real user system peak
+  sync
   times=$({ time LC_ALL="$locale" "$@" >/dev/null 2>"$work/err.txt"; } 2>&1) ||
     { echo "$name failed: $(cat "$work/err.txt")" >&2; exit 1; }
   read -r real user system <<<"$times"
