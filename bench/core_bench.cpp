@@ -1,4 +1,3 @@
-#include "benchlocale.h"
 #include "fixfile.h"
 #include "fixgen.h"
 #include "listorder.h"
@@ -122,11 +121,3 @@ BENCHMARK(BM_SortRowsLargestCountry)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace skelvor
-
-int main(int argc, char** argv) {
-  skelvor::reportLocale();
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

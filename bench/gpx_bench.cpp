@@ -1,4 +1,3 @@
-#include "benchlocale.h"
 #include "gpx.h"
 #include "selection.h"
 
@@ -75,11 +74,3 @@ BENCHMARK(BM_ExportAllRows)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace skelvor
-
-int main(int argc, char** argv) {
-  skelvor::reportLocale();
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
