@@ -265,7 +265,8 @@ QString forEachLineOfFile(const QString& path, Visit visit, VisitRun visitRun) {
     const bool atEnd = read == 0;
     qsizetype start = 0;
     if (std::exchange(afterCr, false) && !buffer.isEmpty() && buffer.at(0) == '\n') start = 1;
-    const qsizetype offset = start;
+    // What was carried over holds no line end: only the new bytes are looked at, so a long line is scanned once.
+    const qsizetype offset = std::max(start, carried);
     qsizetype crAt = -2;
     scanLineEnds(QByteArrayView(buffer).sliced(offset), [&](qsizetype at) {
       at += offset;
