@@ -27,7 +27,6 @@ QStringList resultRows(const FixLines& lines, QStringView code, QStringView kind
 class CompactRows {
  public:
   qsizetype size() const { return static_cast<qsizetype>(ends_.size()); }
-  bool isEmpty() const { return ends_.empty(); }
   /// Row `index` with one space for its run of spaces.
   QStringView compact(qsizetype index) const {
     const auto i = static_cast<std::size_t>(index);
