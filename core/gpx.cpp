@@ -279,8 +279,10 @@ class EarlyWriteback final : public QIODevice {
 
  private:
   QFileDevice& file_;
+#if defined(Q_OS_LINUX)
   qint64 started_ = 0;  // where the bytes not yet sent on their way start
   qint64 pending_ = 0;  // how many there are
+#endif
 };
 
 // QSaveFile writes a temporary file beside the target and renames it over the target on commit. A rename would
