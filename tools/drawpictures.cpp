@@ -1,21 +1,30 @@
 // Draws the program's two pictures: the window icon, a round green radar screen, and the help sign, a blue disc with
-// a white question mark. Both are drawn from shapes alone, so they come out the same on every machine.
+// a white question mark. Both are drawn from shapes alone, so they come out the same on every machine. For Windows it
+// also writes the radar as the programs' icon file, in the sizes Windows shows, from 16 to 256 pixels.
+#include <QBuffer>
+#include <QByteArray>
 #include <QConicalGradient>
+#include <QFile>
 #include <QImage>
+#include <QList>
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadialGradient>
 #include <QString>
+#include <QtEndian>
 
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
-QImage drawRadar() {
-  QImage image(32, 32, QImage::Format_ARGB32);
+// The radar is drawn on a 32-unit square, scaled to `size` pixels.
+QImage drawRadar(int size = 32) {
+  QImage image(size, size, QImage::Format_ARGB32);
   image.fill(Qt::transparent);
   QPainter p(&image);
   p.setRenderHint(QPainter::Antialiasing);
+  p.scale(size / 32.0, size / 32.0);
   const QPointF centre(16, 16);
   QRadialGradient screen(centre, 15.5);
   screen.setColorAt(0.0, QColor(20, 110, 40));
@@ -76,11 +85,61 @@ QImage drawHelpSign() {
   return image;
 }
 
+template <typename T>
+void appendLittleEndian(QByteArray& bytes, T value) {
+  char raw[sizeof(T)];
+  qToLittleEndian(value, raw);
+  bytes.append(raw, sizeof(T));
+}
+
+// An icon file holding one PNG image per size: a 6-byte header, a 16-byte entry per image (its size, colour depth,
+// length and offset; a width or height of 256 is written as 0), then the images. Windows reads PNG images in icon
+// files since Vista; writing them here needs no image format plugin.
+QByteArray radarIcon() {
+  const QList<int> sizes = {16, 20, 24, 32, 40, 48, 64, 128, 256};
+  QList<QByteArray> images;
+  for (const int size : sizes) {
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    drawRadar(size).save(&buffer, "PNG");
+    images.append(png);
+  }
+  QByteArray icon;
+  appendLittleEndian<quint16>(icon, 0);  // reserved
+  appendLittleEndian<quint16>(icon, 1);  // an icon, not a cursor
+  appendLittleEndian<quint16>(icon, static_cast<quint16>(sizes.size()));
+  auto offset = static_cast<quint32>(6 + 16 * sizes.size());
+  for (qsizetype i = 0; i < sizes.size(); ++i) {
+    const auto side = static_cast<char>(sizes[i] >= 256 ? 0 : sizes[i]);
+    icon.append(side).append(side);
+    icon.append('\0').append('\0');         // no palette, reserved
+    appendLittleEndian<quint16>(icon, 1);   // colour planes
+    appendLittleEndian<quint16>(icon, 32);  // bits per pixel
+    appendLittleEndian<quint32>(icon, static_cast<quint32>(images[i].size()));
+    appendLittleEndian<quint32>(icon, offset);
+    offset += static_cast<quint32>(images[i].size());
+  }
+  for (const QByteArray& image : images) icon.append(image);
+  return icon;
+}
+
+bool writeIcon(const QString& path) {
+  QFile file(path);
+  const QByteArray icon = radarIcon();
+  return file.open(QIODevice::WriteOnly) && file.write(icon) == icon.size() && file.flush();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc == 3 && std::strcmp(argv[1], "--icon") == 0) {
+    const bool ok = writeIcon(QString::fromLocal8Bit(argv[2]));
+    if (!ok) std::fprintf(stderr, "drawpictures: cannot write the icon %s\n", argv[2]);
+    return ok ? 0 : 1;
+  }
   if (argc != 2) {
-    std::fprintf(stderr, "usage: drawpictures <output folder>\n");
+    std::fprintf(stderr, "usage: drawpictures <output folder> | drawpictures --icon <icon file>\n");
     return 2;
   }
   const QString folder = QString::fromLocal8Bit(argv[1]);
