@@ -86,7 +86,7 @@ run() { # side program arguments...: runs one line in the side's folder
 
 n=0
 while IFS='|' read -r program expected compare arguments; do
-  program=$(echo $program) expected=$(echo $expected) n=$((n + 1))
+  program=${program// /} expected=${expected// /} n=$((n + 1)) args=()
   eval "args=($arguments)"
   for side in win lin; do
     status=0
