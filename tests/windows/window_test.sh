@@ -1,0 +1,100 @@
+#!/usr/bin/env bash
+# Drives skelvor.exe of the Windows release under Wine in an X server of its own with real mouse and keyboard events,
+# as a user would, from a folder whose path holds spaces and letters beyond ASCII, and checks that the GPX file it
+# writes holds the bytes skelvor-export of the Linux build writes for the same choices, valid against the schema.
+# Arguments: the release zip, the Linux program folder, the GPX 1.0 schema.
+set -euo pipefail
+zip=$(realpath "$1")
+linux=$(realpath "$2")
+schema=$(realpath "$3")
+for tool in wine wineserver Xvfb xdotool unzip xmllint; do
+  command -v "$tool" >/dev/null || { echo "missing tool: $tool" >&2; exit 1; }
+done
+
+work=$(mktemp -d)
+pid= xvfb=
+export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+trap 'kill $pid 2>/dev/null || true; wineserver -k 2>/dev/null || true; kill $xvfb 2>/dev/null || true; rm -rf "$work"' EXIT
+
+# Waits until a condition holds, for twenty seconds at most.
+wait_for() {
+  local what=$1
+  shift
+  for _ in $(seq 400); do
+    if "$@"; then return 0; fi
+    sleep 0.05
+  done
+  echo "FAIL: timed out waiting for $what" >&2
+  exit 1
+}
+not_running() { ! kill -0 "$pid" 2>/dev/null; }
+
+# An X server on a free display, with no window manager: Wine then makes the X window of the program's client area
+# only, at the client's place on the screen, and draws no frame.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
+xvfb=$!
+wait_for "the X server" test -s "$work/display"
+export DISPLAY=:$(cat "$work/display")
+
+folder="$work/Cartes de vol/Zoë/Skelvor 1.0"
+mkdir -p "$(dirname "$folder")"
+unzip -q "$zip" -d "$work/unpacked"
+mv "$work/unpacked"/Skelvor-* "$folder"
+
+# A fresh prefix with the fonts of a Windows system: Debian's Wine does not look where fonts-wine puts Tahoma and
+# its other faces (/usr/share/wine/fonts), so they go into the Windows fonts folder, as on Windows; and Consolas,
+# which every Windows has, is DejaVu Sans Mono here.
+mkdir -p "$WINEPREFIX"
+wineserver -p
+wineboot -i >/dev/null 2>&1
+cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
+wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v Consolas /d 'DejaVu Sans Mono' /f >/dev/null 2>&1
+
+wine "$folder/skelvor.exe" &
+pid=$!
+wid=$(timeout 60 xdotool search --sync --onlyvisible --name '^Skelvor$' | head -n 1 || true)
+[ -n "$wid" ] || { echo "FAIL: no Skelvor window appeared" >&2; exit 1; }
+eval "$(xdotool getwindowgeometry --shell "$wid")"
+[ "$WIDTH" -eq 569 ] && [ "$HEIGHT" -eq 359 ] || { echo "FAIL: the client area is ${WIDTH}x${HEIGHT}" >&2; exit 1; }
+echo "ok: the window Skelvor appeared, client area 569x359"
+
+# The same choices, made by skelvor-export of the Linux build: a sample file, then a world file added to it.
+expected=$work/expected
+mkdir "$expected"
+(
+  cd "$expected"
+  "$linux/skelvor-export" "$linux/Sample Waypoints.csv" --country Finland --output first.gpx
+  cp first.gpx both.gpx
+  "$linux/skelvor-export" "$linux/World Navaids.csv" --country France --output both.gpx --append
+)
+same_as() { cmp -s "$folder/VOK.gpx" "$expected/$1"; }
+
+# Clicks at a point of the client area, positions from the window's control table.
+click() { xdotool mousemove --sync $((X + $1)) $((Y + $2)) click 1; }
+type_text() { xdotool type --delay 30 "$1"; }
+
+# The files are listed by name: the three samples, then World Airports.csv and World Navaids.csv, last.
+click 40 16 && xdotool key Home Down Down      # Sample Waypoints.csv, the third file
+click 130 66 && type_text fin                  # the first letters of Finland in the box above the names
+click 416 66                                   # Select All
+click 516 164                                  # Show in PlanePlotter
+wait_for "VOK.gpx as skelvor-export writes it for Finland" same_as first.gpx
+echo "ok: Sample Waypoints.csv, Finland: VOK.gpx as the Linux build writes it"
+
+click 478 67                                   # tick Add to actual File
+click 40 16 && xdotool key End                 # World Navaids.csv, the last file
+click 130 66 && xdotool key ctrl+a && type_text fra
+click 416 66                                   # Select All
+click 516 164                                  # Show in PlanePlotter
+wait_for "VOK.gpx with France added as skelvor-export adds it" same_as both.gpx
+echo "ok: World Navaids.csv, France added: VOK.gpx as the Linux build writes it"
+xmllint --noout --nonet --schema "$schema" "$folder/VOK.gpx" 2>/dev/null ||
+  { echo "FAIL: VOK.gpx is not valid against the schema" >&2; exit 1; }
+echo "ok: VOK.gpx is valid against the schema"
+
+click 516 336                                  # End
+wait_for "the program to end" not_running
+status=0
+wait "$pid" || status=$?
+[ "$status" -eq 0 ] || { echo "FAIL: the program ended with status $status" >&2; exit 1; }
+echo "ok: End closed the window"
