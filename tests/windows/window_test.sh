@@ -12,7 +12,7 @@ for tool in wine wineserver Xvfb xdotool unzip xmllint; do
 done
 
 work=$(mktemp -d)
-pid= xvfb=
+pid='' xvfb=''
 export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 trap 'kill $pid 2>/dev/null || true; wineserver -k 2>/dev/null || true; kill $xvfb 2>/dev/null || true; rm -rf "$work"' EXIT
 
@@ -34,7 +34,8 @@ not_running() { ! kill -0 "$pid" 2>/dev/null; }
 Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
 xvfb=$!
 wait_for "the X server" test -s "$work/display"
-export DISPLAY=:$(cat "$work/display")
+DISPLAY=:$(cat "$work/display")
+export DISPLAY
 
 folder="$work/Cartes de vol/Zoë/Skelvor 1.0"
 mkdir -p "$(dirname "$folder")"
@@ -55,7 +56,10 @@ pid=$!
 wid=$(timeout 60 xdotool search --sync --onlyvisible --name '^Skelvor$' | head -n 1 || true)
 [ -n "$wid" ] || { echo "FAIL: no Skelvor window appeared" >&2; exit 1; }
 eval "$(xdotool getwindowgeometry --shell "$wid")"
-[ "$WIDTH" -eq 569 ] && [ "$HEIGHT" -eq 359 ] || { echo "FAIL: the client area is ${WIDTH}x${HEIGHT}" >&2; exit 1; }
+if [ "$WIDTH" -ne 569 ] || [ "$HEIGHT" -ne 359 ]; then
+  echo "FAIL: the client area is ${WIDTH}x${HEIGHT}" >&2
+  exit 1
+fi
 echo "ok: the window Skelvor appeared, client area 569x359"
 
 # The same choices, made by skelvor-export of the Linux build: a sample file, then a world file added to it.
