@@ -1,13 +1,10 @@
 #include "forvok.h"
+#include "systemhints.h"
 
 #include <QApplication>
 
 #include <cstdio>
 #include <cstdlib>
-
-#if defined(__GLIBC__)
-#include <malloc.h>
-#endif
 
 namespace {
 
@@ -25,12 +22,7 @@ bool displayMissing() {
 }  // namespace
 
 int main(int argc, char* argv[]) {
-#if defined(__GLIBC__)
-  // Large blocks (a fix file, a list's array, a GPX body) get pages of their own, which go back to the system when the
-  // block is freed and grow without copying. By default the C library raises this limit each time such a block is
-  // freed, after which the next large blocks come from the shared heap, are copied as they grow and leave holes.
-  mallopt(M_MMAP_THRESHOLD, 1 << 20);
-#endif
+  skelvor::tuneHeap(skelvor::HeapUse::Window);
   if (displayMissing()) {
     std::fprintf(stderr, "skelvor: no display is available; run it under Xvfb with: xvfb-run -a %s\n", argv[0]);
     return EXIT_FAILURE;

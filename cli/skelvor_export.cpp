@@ -1,6 +1,7 @@
 // skelvor-export: the fixes of chosen countries written as GPX waypoints from a script, byte for byte as the window
 // writes them.
 #include "exporter.h"
+#include "systemhints.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -8,10 +9,6 @@
 #ifdef Q_OS_WIN
 #include <fcntl.h>
 #include <io.h>
-#endif
-
-#if defined(__GLIBC__)
-#include <malloc.h>
 #endif
 
 #include <cerrno>
@@ -52,12 +49,7 @@ bool writeStandardOutput(const QByteArray& bytes) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
-#if defined(__GLIBC__)
-  // An export is short: the large blocks it frees (a file's lines, a country's rows once sorted) are kept for the
-  // blocks that follow, which spares the system clearing fresh pages for them; all goes back at the end.
-  mallopt(M_MMAP_THRESHOLD, 64 << 20);
-  mallopt(M_TRIM_THRESHOLD, 64 << 20);
-#endif
+  skelvor::tuneHeap(skelvor::HeapUse::Export);
   QCoreApplication app(argc, argv);
   QCoreApplication::setApplicationName(QStringLiteral("skelvor-export"));
   QCoreApplication::setApplicationVersion(QStringLiteral(SKELVOR_VERSION));

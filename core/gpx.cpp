@@ -2,6 +2,7 @@
 
 #include "maker.h"
 #include "prefetch.h"
+#include "systemhints.h"
 
 #include <QDir>
 #include <QFileDevice>
@@ -13,10 +14,6 @@
 #include <cstdint>
 #include <cstring>
 #include <initializer_list>
-
-#if defined(Q_OS_LINUX)
-#include <fcntl.h>
-#endif
 
 namespace skelvor {
 
@@ -251,8 +248,8 @@ bool Utf8Writer::write(QStringView text) {
   return device_.write(bytes_.constData(), size) == size;
 }
 
-// Passes what is written on to a file. On Linux it also has the system start putting every half megabyte on the disk
-// as soon as it is written, so that when the file is committed little is left to wait for.
+// Passes what is written on to a file, and has the system start putting every half megabyte on the disk as soon as it
+// is written, where it offers that (Linux), so that when the file is committed little is left to wait for.
 class EarlyWriteback final : public QIODevice {
  public:
   explicit EarlyWriteback(QFileDevice& file) : file_(file) { open(QIODevice::WriteOnly | QIODevice::Unbuffered); }
@@ -265,24 +262,20 @@ class EarlyWriteback final : public QIODevice {
       setErrorString(file_.errorString());
       return written;
     }
-#if defined(Q_OS_LINUX)
     constexpr qint64 kStep = qint64{1} << 19;
     pending_ += written;
     if (pending_ >= kStep && file_.flush()) {
-      ::sync_file_range(file_.handle(), started_, pending_, SYNC_FILE_RANGE_WRITE);
+      startWriteback(file_.handle(), started_, pending_);
       started_ += pending_;
       pending_ = 0;
     }
-#endif
     return written;
   }
 
  private:
   QFileDevice& file_;
-#if defined(Q_OS_LINUX)
   qint64 started_ = 0;  // where the bytes not yet sent on their way start
   qint64 pending_ = 0;  // how many there are
-#endif
 };
 
 // QSaveFile writes a temporary file beside the target and renames it over the target on commit. A rename would

@@ -1,40 +1,20 @@
 #include "largeblock.h"
 
-#include <cstdint>
+#include "systemhints.h"
+
 #include <new>
 #include <utility>
 
-#if defined(__linux__)
-#include <sys/mman.h>
-#endif
-
 namespace skelvor {
 
-namespace {
-
-// Below this, the few pages a buffer takes cost little and a mapping of its own is not worth its set-up.
-constexpr std::size_t kLargePage = std::size_t{2} << 20;
-
-}  // namespace
-
 LargeBlock::LargeBlock(std::size_t bytes) {
-#if defined(__linux__) && defined(MADV_HUGEPAGE)
-  if (bytes >= kLargePage) {
-    // Large pages start on a boundary of their size and cover it whole: the block is made a whole number of them, in a
-    // mapping one page longer, from the first boundary in it.
-    bytes = (bytes + kLargePage - 1) & ~(kLargePage - 1);
-    const std::size_t length = bytes + kLargePage;
-    void* const mapping = mmap(nullptr, length, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-    if (mapping != MAP_FAILED) {
-      const auto start = (reinterpret_cast<std::uintptr_t>(mapping) + kLargePage - 1) & ~(kLargePage - 1);
-      data_ = reinterpret_cast<void*>(start);
-      madvise(data_, bytes, MADV_HUGEPAGE);  // a request only: without large pages the mapping works as it is
-      mapping_ = mapping;
-      mapped_ = length;
-      return;
-    }
+  const LargePages pages = mapLargePages(bytes);
+  if (pages.data != nullptr) {
+    data_ = pages.data;
+    mapping_ = pages.mapping;
+    mapped_ = pages.length;
+    return;
   }
-#endif
   data_ = ::operator new(bytes);
 }
 
@@ -57,15 +37,11 @@ LargeBlock::~LargeBlock() { release(); }
 
 void LargeBlock::release() {
   if (data_ == nullptr) return;
-#if defined(__linux__)
-  if (mapping_ != nullptr) {
-    munmap(mapping_, mapped_);
-    data_ = mapping_ = nullptr;
-    return;
-  }
-#endif
-  ::operator delete(data_);
-  data_ = nullptr;
+  if (mapping_ != nullptr)
+    unmapLargePages({data_, mapping_, mapped_});
+  else
+    ::operator delete(data_);
+  data_ = mapping_ = nullptr;
 }
 
 }  // namespace skelvor

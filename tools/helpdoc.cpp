@@ -7,6 +7,7 @@
 // and each page is then drawn onto the PDF page scaled to the writer's resolution; the fonts are vector outlines, so
 // nothing is lost by the scaling.
 #include "maker.h"
+#include "offscreen.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QFile>
@@ -174,7 +175,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: helpdoc <source.html> <window picture.png> <output.pdf>\n");
     return 2;
   }
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  skelvor::useOffscreenPlatform();
   QGuiApplication app(argc, argv);
   const QString source = QString::fromLocal8Bit(argv[1]);
   const QString pictureFile = QString::fromLocal8Bit(argv[2]);

@@ -3,6 +3,7 @@
 // saved as a PNG inside a plain frame with a title bar, so that it reads as a window on a white page.
 #include "filelist.h"
 #include "forvok.h"
+#include "offscreen.h"
 #include "sortedlist.h"
 
 #include <QAbstractButton>
@@ -63,9 +64,10 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: windowshot <folder of fix files> <picture.png>\n");
     return 2;
   }
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  skelvor::useOffscreenPlatform();
   qputenv("QT_SCALE_FACTOR", QByteArray::number(kScale));
   QApplication app(argc, argv);
+  skelvor::useDejaVuFaces();
   QApplication::setApplicationName(QStringLiteral("Skelvor"));
 
   skelvor::ForVOK window(QString::fromLocal8Bit(argv[1]));

@@ -18,7 +18,8 @@ struct Ran {
 
 Ran run(const QStringList& arguments) {
   QProcess process;
-  process.start(QStringLiteral(SKELVOR_IMPORT_PROGRAM), arguments);
+  // In text mode, the line ends of a Windows console program read as "\n".
+  process.start(QStringLiteral(SKELVOR_IMPORT_PROGRAM), arguments, QIODevice::ReadWrite | QIODevice::Text);
   if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit) return {};
   return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
           QString::fromUtf8(process.readAllStandardError())};
