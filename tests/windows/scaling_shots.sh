@@ -10,6 +10,7 @@ out=$(realpath "$2")
 for tool in wine wineserver Xvfb xdotool unzip import; do
   command -v "$tool" >/dev/null || { echo "missing tool: $tool" >&2; exit 1; }
 done
+[ -d /usr/share/wine/fonts ] || { echo "missing Wine's fonts: fonts-wine" >&2; exit 1; }
 
 work=$(mktemp -d)
 pid='' xvfb='' status=0
