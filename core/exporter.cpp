@@ -126,6 +126,12 @@ QString fixFileRefused(const QString& output) {
 
 ExportOutcome failure(const QString& error) { return {false, error, {}}; }
 
+// The outcome of a failed write; a folder that takes no new file is told with the option that names another.
+ExportOutcome writeFailed(const WriteResult& written, QStringView option) {
+  if (written.unwritableFolder.isEmpty()) return failure(written.error);
+  return failure(unwritableFolderMessage(written.unwritableFolder, isProgramFolder(written.unwritableFolder), option));
+}
+
 // The waypoints already in the output that --append keeps: none when there is no such file yet.
 std::optional<QString> keptBody(const QString& output, QString& error) {
   if (!QFileInfo::exists(output)) return QString();
@@ -238,7 +244,7 @@ ExportOutcome exportCountries(const ExportRequest& request, const ListOrder& ord
   }
   const WriteResult written =
       writeFileAtomically(request.output, [&](QIODevice& device) { return writeGpx(device, kept, countries); });
-  return written.ok ? ExportOutcome{true, {}, {}} : failure(written.error);
+  return written.ok ? ExportOutcome{true, {}, {}} : writeFailed(written, u"--output");
 }
 
 ExportOutcome exportEachCountry(const ExportRequest& request, const ListOrder& order, const TerritoryTable& table) {
@@ -260,7 +266,7 @@ ExportOutcome exportEachCountry(const ExportRequest& request, const ListOrder& o
     if (isTheFixFile(path, request.fixFile)) return failure(fixFileRefused(path));
     const WriteResult written =
         writeFileAtomically(path, [&](QIODevice& device) { return writeGpx(device, {}, country); });
-    if (!written.ok) return failure(written.error);
+    if (!written.ok) return writeFailed(written, u"--each-country");
     outcome.standardOutput += (code + u'\t' + path + u'\n').toUtf8();
   }
   return outcome;

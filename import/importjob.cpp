@@ -28,7 +28,7 @@ QString folderProblem(const QString& folder) {
   const QFileInfo info(folder);
   if (!info.exists()) return QStringLiteral("no such folder");
   if (!info.isDir()) return QStringLiteral("is not a folder");
-  if (!info.isWritable()) return QStringLiteral("the folder is not writable");
+  if (!folderTakesNewFiles(folder)) return unwritableFolderCause(isProgramFolder(folder), u"--output");
   return {};
 }
 

@@ -396,7 +396,12 @@ void ForVOK::Command5_Click() {
 bool ForVOK::WriteGPX() {
   const QString path = inFolder(programFolder_, Text3->text() + QStringLiteral(".gpx"));
   const WriteResult written = writeFileAtomically(path, gpxFileBytes(TETE, CORPS, FION));
-  if (!written.ok)
+  if (!written.unwritableFolder.isEmpty())
+    QMessageBox::warning(this, windowTitle(),
+                         tr("The waypoints were not written.\n\n%1\n\nThey are kept: export again once Skelvor can "
+                            "write in its folder.")
+                             .arg(unwritableFolderMessage(written.unwritableFolder, true)));
+  else if (!written.ok)
     QMessageBox::warning(this, windowTitle(),
                          tr("The waypoints were not written.\n\n%1\n\nThey are kept: choose another name under "
                             "\"Save as...\" or free the file, then export again.")

@@ -89,6 +89,30 @@ if [ -w /dev/full ]; then
     fail "a full standard output: \"$(cat err.txt)\""
 fi
 
+echo "== A folder without write rights"
+# The user may read the folder locked but not write it (as nobody when the test runs as root); a copy of the program
+# stands in it, so that it is also the folder of the program itself, where VOK.gpx goes when run from there.
+as_other() { if [ "$(id -u)" -eq 0 ]; then setpriv --reuid=65534 --regid=65534 --clear-groups "$@"; else "$@"; fi; }
+mkdir locked && cp "$program" locked/skelvor-export && chmod 755 . && chmod 555 locked
+if as_other touch locked/probe 2>/dev/null; then
+  echo "skipped: folder rights are not enforced for this user"
+else
+  advice="you cannot write in this folder\\. Choose a folder you can write to"
+  while IFS='|' read -r launch args expected; do
+    # shellcheck disable=SC2086 # the arguments of a row are split on spaces
+    (cd locked && as_other $launch "../My Waypoints.csv" $args) >out.txt 2>err.txt
+    status=$?
+    [ "$status" -eq 1 ] || fail "$launch $args in a locked folder: exit $status"
+    grep -qxE "skelvor-export: $work/locked: $expected" err.txt || fail "$launch $args: \"$(cat err.txt)\""
+  done <<EOF_ROWS
+$program|--country LF --output $work/locked/VOK.gpx|$advice \(--output\)\.
+$program|--each-country $work/locked|$advice \(--each-country\)\.
+./skelvor-export|--country LF|you cannot write in this folder\. Move the Skelvor folder to a folder you can write to, such as your Documents, or install Skelvor with its installer\.
+EOF_ROWS
+  [ "$(ls -A locked)" = skelvor-export ] || fail "a locked folder holds $(ls -A locked | tr '\n' ' ')"
+fi
+chmod 755 locked
+
 echo "== Never a partly written file"
 run 0 "" "My Waypoints.csv" --country EG --output small.gpx
 cp small.gpx small.before

@@ -168,12 +168,19 @@ TEST_F(WriteFileAtomically, RefusesToReplaceASpecialFile) {
 }
 #endif
 
-TEST_F(WriteFileAtomically, FailsInAReadOnlyFolderAndKeepsTheEarlierFile) {
+// A folder without write rights, as a user other than its owner meets it, with an earlier file in it or none: the
+// message names the folder and the way out, and the earlier file stays as it was.
+class WriteIntoAReadOnlyFolder : public ::testing::TestWithParam<bool> {};
+
+TEST_P(WriteIntoAReadOnlyFolder, NamesTheFolderAndKeepsTheEarlierFile) {
+  const bool earlier = GetParam();
+  QTemporaryDir folder;
+  ASSERT_TRUE(folder.isValid());
   const QString path = folder.filePath(QStringLiteral("VOK.gpx"));
-  put(path, "earlier");
+  if (earlier) put(path, "earlier");
   const auto writable = QFile::permissions(folder.path());
-  ASSERT_TRUE(
-      QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther));
+  ASSERT_TRUE(QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup |
+                                                       QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther));
 #ifdef Q_OS_LINUX
   // Root writes anywhere; while its file system identity is another user's, the folder's rights hold for it too.
   const bool root = ::geteuid() == 0;
@@ -186,9 +193,17 @@ TEST_F(WriteFileAtomically, FailsInAReadOnlyFolderAndKeepsTheEarlierFile) {
 #endif
   QFile::setPermissions(folder.path(), writable);
   if (!enforced) GTEST_SKIP() << "folder permissions are not enforced for this user (root)";
-  expectFailureNaming(result, path);
-  EXPECT_EQ(contentsOf(path), QByteArray("earlier"));
+  const QString native = QDir::toNativeSeparators(folder.path());
+  EXPECT_FALSE(result.ok);
+  EXPECT_EQ(result.unwritableFolder, native);
+  EXPECT_EQ(result.error,
+            native + QStringLiteral(": you cannot write in this folder. Choose a folder you can write to."));
+  EXPECT_EQ(contentsOf(path), earlier ? QByteArray("earlier") : QByteArray("(unreadable)"));
+  EXPECT_EQ(QDir(folder.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot).size(), earlier);
 }
+
+INSTANTIATE_TEST_SUITE_P(WriteFileAtomically, WriteIntoAReadOnlyFolder, ::testing::Bool(),
+                         [](const auto& row) { return row.param ? "over_an_earlier_file" : "as_a_new_file"; });
 
 }  // namespace
 }  // namespace skelvor

@@ -8,6 +8,11 @@
 
 #include <gtest/gtest.h>
 
+#ifdef Q_OS_LINUX
+#include <grp.h>
+#include <unistd.h>
+#endif
+
 namespace {
 
 struct Ran {
@@ -73,6 +78,36 @@ TEST(Cli, ImportsAndReports) {
   EXPECT_TRUE(QFile::exists(QDir(folder.path()).filePath("Sample XP Waypoints.csv")));
   EXPECT_FALSE(QFile::exists(QDir(folder.path()).filePath("Sample XP Navaids.csv")));
 }
+
+#ifdef Q_OS_LINUX
+// skelvor-import copied into a folder that its user may read but not write, as C:\Program Files is on Windows (the
+// user is nobody when the test runs as root): its default output, that folder, is refused, named with the way out.
+TEST(Cli, AProgramFolderWithoutWriteRightsIsNamedWithTheWayOut) {
+  QTemporaryDir top;
+  const QString locked = QDir(top.path()).filePath("Skelvor");
+  const QString program = QDir(locked).filePath("skelvor-import");
+  ASSERT_TRUE(QDir().mkdir(locked) && QFile::copy(QStringLiteral(SKELVOR_IMPORT_PROGRAM), program));
+  const QFile::Permissions open =
+      QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther | QFile::ExeOther;
+  ASSERT_TRUE(QFile::setPermissions(top.path(), open | QFile::WriteOwner) && QFile::setPermissions(locked, open));
+  QProcess process;
+  process.setChildProcessModifier([] {
+    if (::geteuid() == 0 && (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0))
+      ::_exit(126);
+  });
+  process.start(program, {"xplane", "--fixes", testData("xplane-earth_fix.dat")});
+  ASSERT_TRUE(process.waitForFinished(60000));
+  QFile::setPermissions(locked, open | QFile::WriteOwner);
+  EXPECT_EQ(process.exitCode(), 1);
+  EXPECT_EQ(
+      QString::fromUtf8(process.readAllStandardError()),
+      QStringLiteral("skelvor-import: %1: you cannot write in this folder. Move the Skelvor folder to a folder you "
+                     "can write to, such as your Documents, or install Skelvor with its installer.\n")
+          .arg(QDir::toNativeSeparators(locked)));
+  EXPECT_EQ(QDir(locked).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+            QStringList{"skelvor-import"});
+}
+#endif
 
 TEST(Cli, ExplainsItselfAndItsVersion) {
   const Ran help = run({"--help"});

@@ -90,6 +90,7 @@ class FaultsTest : public QObject {
   void aFileGoneAtItsClick_data();
   void aFileGoneAtItsClick();
   void anExportOntoAFullDisk();
+  void anExportIntoAFolderWithoutWriteRights();
 
  private:
   // Loads the good file, picks LF and exports ABLAN, with "Add to actual File" ticked afterwards: what a user has
@@ -225,6 +226,29 @@ void FaultsTest::anExportOntoAFullDisk() {
   QCOMPARE(names.first(), QStringLiteral("ABLAN"));
   QCOMPARE(names.last(), QStringLiteral("F1999"));
   answersAgain(ui, names);
+}
+
+// A program folder that the user may read but not write, as C:\Program Files is on Windows: the message names the
+// folder and says to move Skelvor or install it; once the folder can be written, the next export writes everything.
+void FaultsTest::anExportIntoAFolderWithoutWriteRights() {
+  WindowDriver ui;
+  gather(ui);
+  const QByteArray earlier = contents(gpx(ui));
+  const QString body = ui.window().CORPS;
+  const auto writable = QFile::permissions(ui.folder());
+  QVERIFY(QFile::setPermissions(ui.folder(), QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup |
+                                                 QFile::ReadOther | QFile::ExeOther));
+  // Root writes anywhere; while its file system identity is another user's, the folder's rights hold for it too.
+  const bool root = geteuid() == 0;
+  if (root) setfsuid(65534);
+  const QString message = WindowDriver::acceptMessageBox([&] { ui.button("Command5")->click(); });
+  if (root) setfsuid(0);
+  QVERIFY(QFile::setPermissions(ui.folder(), writable));
+  const QString advice = ": you cannot write in this folder. Move the Skelvor folder to a folder you can write to";
+  QVERIFY2(message.contains(QDir::toNativeSeparators(ui.folder()) + advice), qPrintable(message));
+  QCOMPARE(contents(gpx(ui)), earlier);
+  QCOMPARE(ui.window().CORPS, body);
+  answersAgain(ui, {"ABLAN"});
 }
 
 QTEST_MAIN(FaultsTest)
