@@ -30,12 +30,15 @@ fail() {
 # Words and phrases that every document holds: the captions of the window and the names of the files.
 common=("Show in PlanePlotter" "Add to actual File" "Keep selected" "Save as..." "Select All" "Find" "VOK.gpx"
   "Aide Skelvor.pdf" "Help Skelvor.pdf" "PlanePlotter" "$maker_host" "World Airports.csv" "World Navaids.csv"
-  "OurAirports" "skelvor-import ourairports --airports airports.csv --navaids navaids.csv" "earth_fix.dat")
+  "OurAirports" "skelvor-import ourairports --airports airports.csv --navaids navaids.csv" "earth_fix.dat"
+  "-win64-setup.exe" "-win64.zip" 'C:\Program Files')
 french=("Choisir un pays" "Code pays" "Sélectionner les points" "Rechercher avec Find" "Tout sélectionner avec Select All"
   "Écrire le fichier GPX" "Balises radio (Navaids) : 10 champs" "Points de cheminement (Waypoints) : 4 champs"
-  "Aérodromes (Airports) : 9 champs" "La fenêtre" "Les messages" "Pas pour la navigation" "domaine public")
+  "Aérodromes (Airports) : 9 champs" "La fenêtre" "Les messages" "Pas pour la navigation" "domaine public"
+  "Informations complémentaires" "Exécuter quand même")
 english=("Choosing a country" "country code" "Selecting fixes" "Writing the GPX file" "Navaids: 10 fields"
-  "Waypoints: 4 fields" "Airports: 9 fields" "The window" "Messages" "Not for navigation" "public domain")
+  "Waypoints: 4 fields" "Airports: 9 fields" "The window" "Messages" "Not for navigation" "public domain" "More info"
+  "Run anyway")
 
 # check <document> <title> <pattern of its button> <name of the array of its words> <name of the other language's>
 check() {
