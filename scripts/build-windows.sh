@@ -1,0 +1,131 @@
+#!/usr/bin/env bash
+# Builds Skelvor's Windows release on Debian 12: cross-compiles it with MinGW-w64 against Qt 6.4.2 for Windows (the
+# build's own tools and tests run under Wine), gathers the program folder and packs it twice:
+#   build/windows/Skelvor-<version>/              the program folder
+#   build/windows/Skelvor-<version>-win64.zip     that folder, to unpack anywhere
+#   build/windows/Skelvor-<version>-win64-setup.exe   an installer for the current user
+# SKELVOR_WINDOWS_TESTS=OFF builds without the tests.
+set -euo pipefail
+repo=$(cd "$(dirname "$0")/.." && pwd)
+# shellcheck source=deps.sh
+source "$repo/scripts/deps.sh"
+skelvor_install_deps "${SKELVOR_WINDOWS_PACKAGES[@]}"
+
+version=$(sed -n 's/^project(Skelvor VERSION \([0-9.]*\).*/\1/p' "$repo/CMakeLists.txt")
+out=$repo/build/windows
+build=$out/build
+folder=$out/Skelvor-$version
+
+# Qt for Windows, kept once per user: unpacked from the workplace's copy where there is one, else built from Debian's
+# own source. Either is made under a temporary name and renamed when whole, so an interrupted run is never taken for a
+# complete Qt.
+qt=${XDG_CACHE_HOME:-$HOME/.cache}/skelvor/qt-6.4.2-mingw64
+qt_archive=$repo/../shared/toolchains/qt-6.4.2-mingw64.tar.xz
+if [ ! -f "$qt/lib/cmake/Qt6/qt.toolchain.cmake" ]; then
+  mkdir -p "$(dirname "$qt")"
+  rm -rf "$qt" "$qt.partial"
+  if [ -f "$qt_archive" ]; then
+    echo "Unpacking Qt for Windows into $qt"
+    mkdir "$qt.partial"
+    tar xJf "$qt_archive" -C "$qt.partial"
+    mv "$qt.partial/qt-6.4.2-mingw64" "$qt"
+  else
+    echo "Building Qt 6.4.2 for Windows from Debian's source into $qt: this takes about an hour on 2 cores" >&2
+    skelvor_install_deps patch
+    # The source and the build stay in $qt.work until Qt is installed, so that a second run takes up where one stopped.
+    bash "$repo/packaging/windows/qt/build-qt.sh" "$qt.partial/qt-6.4.2-mingw64" "$qt.work"
+    mv "$qt.partial/qt-6.4.2-mingw64" "$qt"
+    rm -rf "$qt.work"
+  fi
+  rm -rf "$qt.partial"
+fi
+
+cmake -S "$repo" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+  -DCMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/qt.toolchain.cmake" \
+  -DQT_CHAINLOAD_TOOLCHAIN_FILE="$repo/packaging/windows/mingw64.cmake" \
+  -DSKELVOR_WERROR=ON -DSKELVOR_BUILD_TESTS="${SKELVOR_WINDOWS_TESTS:-ON}"
+cmake --build "$build" -j"$(nproc)"
+
+echo "Gathering $folder"
+rm -rf "$folder"
+mkdir -p "$folder/platforms" "$folder/styles"
+bin=$build/bin
+cp "$bin/skelvor.exe" "$bin/skelvor-export.exe" "$bin/skelvor-import.exe" "$folder/"
+# Qt's plugins that the window loads when it starts: the Windows platform (windows, screens, input) and the native
+# look of the controls on Windows 10 and 11. Qt finds them in these folders beside the program.
+cp "$qt/plugins/platforms/qwindows.dll" "$folder/platforms/"
+cp "$qt/plugins/styles/qwindowsvistastyle.dll" "$folder/styles/"
+
+# The DLLs: exactly those that the programs and plugins load, found by walking their imports. They come from Qt
+# (Qt6Core for all three programs, Qt6Gui and Qt6Widgets for the window) and from the MinGW runtime that GCC's code
+# needs (libstdc++-6 for the C++ library, libgcc_s_seh-1 for exceptions, libwinpthread-1 for threads). Windows' own
+# DLLs (kernel32, user32, ...) are not shipped: Wine's folder of them serves as their list, and the api-ms-win-* names
+# are Windows' API sets, which its loader maps to its own DLLs.
+dll_folders=("$qt/bin" /usr/lib/gcc/x86_64-w64-mingw32/12-posix /usr/x86_64-w64-mingw32/lib)
+windows_dlls=/usr/lib/x86_64-linux-gnu/wine/x86_64-windows
+declare -A seen=()
+queue=("$folder"/*.exe "$folder/platforms/qwindows.dll" "$folder/styles/qwindowsvistastyle.dll")
+while [ ${#queue[@]} -gt 0 ]; do
+  file=${queue[0]}
+  queue=("${queue[@]:1}")
+  for dll in $(x86_64-w64-mingw32-objdump -p "$file" | sed -n 's/^\s*DLL Name: //p'); do
+    [ -n "${seen[${dll,,}]:-}" ] && continue
+    seen[${dll,,}]=1
+    found=$(find "${dll_folders[@]}" -maxdepth 1 -iname "$dll" -print -quit)
+    if [ -n "$found" ]; then
+      echo "  $dll (needed by $(basename "$file")) from $(dirname "$found")"
+      cp "$found" "$folder/"
+      # Debian's MinGW runtime DLLs carry their debugging information, four fifths of libstdc++-6.dll's size.
+      x86_64-w64-mingw32-strip --strip-debug "$folder/$(basename "$found")"
+      queue+=("$folder/$(basename "$found")")
+    elif [[ ! ${dll,,} =~ ^(api|ext)-ms-win- ]] && [ -z "$(find "$windows_dlls" -maxdepth 1 -iname "$dll" -print -quit)" ]; then
+      echo "build-windows.sh: $(basename "$file") needs $dll, which is neither Qt's, MinGW's nor Windows' own" >&2
+      exit 1
+    fi
+  done
+done
+
+# What a user needs beside the programs: the sample fix files and the world's airports and navaids, the help
+# documents, the licence and the Windows read-me (CR LF line ends kept).
+cp "$bin"/Sample\ *.csv "$bin"/World\ *.csv "$bin"/*.pdf "$repo/LICENSE" "$folder/"
+sed "s/@VERSION@/$version/g" "$repo/packaging/windows/README.txt" > "$folder/README.txt"
+
+# The same dates on every file, those of the last commit, and a sorted list: the same sources give the same zip.
+stamp=${SOURCE_DATE_EPOCH:-$(git -C "$repo" log -1 --format=%ct 2>/dev/null || date +%s)}
+find "$folder" -exec touch -h -d "@$stamp" {} +
+zip=$out/Skelvor-$version-win64.zip
+rm -f "$zip"
+(cd "$out" && find "Skelvor-$version" -type f | LC_ALL=C sort | TZ=UTC zip -X -q "$zip" -@)
+echo "Wrote $zip"
+
+# The installer's two lists, made from the folder itself: the files to install and the same files to remove.
+files=$build/packaging/files.nsh
+mkdir -p "$(dirname "$files")"
+mapfile -t names < <(cd "$folder" && find . -type f | sed 's#^\./##' | LC_ALL=C sort)
+mapfile -t subfolders < <(cd "$folder" && find . -mindepth 1 -type d | sed 's#^\./##' | LC_ALL=C sort -r)
+{
+  echo '; Made by scripts/build-windows.sh from the program folder.'
+  echo '!macro SkelvorInstallFiles'
+  outpath=none
+  for name in "${names[@]}"; do
+    sub=$(dirname "$name")
+    [ "$sub" = . ] && sub="" || sub="\\${sub//\//\\}"
+    [ "$sub" = "$outpath" ] || echo "  SetOutPath \"\$INSTDIR$sub\""
+    outpath=$sub
+    echo "  File \"${folder//\$/\$\$}/${name//\$/\$\$}\""
+  done
+  echo '  SetOutPath "$INSTDIR"'
+  echo '!macroend'
+  echo '!macro SkelvorRemoveFiles'
+  for name in "${names[@]}"; do
+    name=${name//\$/\$\$}
+    echo "  Delete \"\$INSTDIR\\${name//\//\\}\""
+  done
+  for sub in "${subfolders[@]}"; do echo "  RMDir \"\$INSTDIR\\${sub//\//\\}\""; done
+  echo '!macroend'
+} > "$files"
+
+setup=$out/Skelvor-$version-win64-setup.exe
+makensis -V2 -DVERSION="$version" -DSOURCE="$folder" -DFILES="$files" -DICON="$build/packaging/skelvor.ico" \
+  -DSIZE_KB="$(du -sk "$folder" | cut -f1)" -DOUTFILE="$setup" "$repo/packaging/windows/skelvor.nsi"
+echo "Wrote $setup"
