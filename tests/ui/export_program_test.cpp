@@ -98,8 +98,10 @@ void ExportProgramTest::writesTheBytesOfTheWindow_data() {
       << "en_US.UTF-8";
   QTest::newRow("waypoints, a French user")
       << "Test Waypoints.csv" << waypoints << QList<Step>{{"LF", {}}, {"EG", "e"}} << true << "fr_FR.UTF-8";
+#ifndef Q_OS_WIN  // a Windows user's locale is the system's, under Wine the one LC_ALL names; never C
   QTest::newRow("waypoints, the C locale")
       << "Test Waypoints.csv" << waypoints << QList<Step>{{"LF", {}}, {"EG", {}}} << false << "C";
+#endif
 }
 
 void ExportProgramTest::writesTheBytesOfTheWindow() {

@@ -5,21 +5,10 @@
 #include "importjob.h"
 
 #include <QLocale>
-#include <QProcess>
 
 namespace {
 
 QString testData(const char* name) { return QStringLiteral(SKELVOR_TEST_DATA "/") + QLatin1StringView(name); }
-
-// The validator's complaint about a GPX file, or empty when the GPX 1.0 schema accepts it.
-QString schemaComplaint(const QString& path) {
-  QProcess xmllint;
-  xmllint.start(QStringLiteral("xmllint"), {"--noout", "--nonet", "--schema", SKELVOR_GPX10_SCHEMA, path});
-  if (!xmllint.waitForFinished(60000)) return QStringLiteral("xmllint did not finish: ") + xmllint.errorString();
-  if (xmllint.exitStatus() != QProcess::NormalExit || xmllint.exitCode() != 0)
-    return QString::fromUtf8(xmllint.readAllStandardError());
-  return {};
-}
 
 }  // namespace
 

@@ -10,11 +10,11 @@ schema=$(realpath "$3")
 for tool in wine wineserver Xvfb xdotool unzip xmllint; do
   command -v "$tool" >/dev/null || { echo "missing tool: $tool" >&2; exit 1; }
 done
-[ -d /usr/share/wine/fonts ] || { echo "missing Wine's fonts: fonts-wine" >&2; exit 1; }
+# shellcheck source=wineprefix.sh
+source "$(dirname "$0")/wineprefix.sh"
 
 work=$(mktemp -d)
 pid='' xvfb=''
-export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 trap 'kill $pid 2>/dev/null || true; wineserver -k 2>/dev/null || true; kill $xvfb 2>/dev/null || true; rm -rf "$work"' EXIT
 
 # Waits until a condition holds, for twenty seconds at most.
@@ -43,14 +43,7 @@ mkdir -p "$(dirname "$folder")"
 unzip -q "$zip" -d "$work/unpacked"
 mv "$work/unpacked"/Skelvor-* "$folder"
 
-# A fresh prefix with the fonts of a Windows system: Debian's Wine does not look where fonts-wine puts Tahoma and
-# its other faces (/usr/share/wine/fonts), so they go into the Windows fonts folder, as on Windows; and Consolas,
-# which every Windows has, is DejaVu Sans Mono here.
-mkdir -p "$WINEPREFIX"
-wineserver -p
-wineboot -i >/dev/null 2>&1
-cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
-wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v Consolas /d 'DejaVu Sans Mono' /f >/dev/null 2>&1
+skelvor_wine_prefix "$work/prefix"
 
 wine "$folder/skelvor.exe" &
 pid=$!

@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# Builds the Windows release and tests it under Wine: first the core, import and window tests, built as Windows
+# programs and run by CTest through Wine; then the release itself: the zip's programs in a fresh prefix and the
+# installer, the window driven by real X events, and the command-line programs, both against the Linux build's bytes.
+# The Linux program folder to compare with is build/test/bin (scripts/test.sh makes it), else a release build made here.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+repo=$PWD
+. scripts/deps.sh
+skelvor_install_deps "${SKELVOR_WINDOWS_PACKAGES[@]}" "${SKELVOR_BUILD_PACKAGES[@]}" xvfb xauth xdotool libxml2-utils
+version=$(sed -n 's/^project(Skelvor VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+
+echo "== Windows build"
+bash scripts/build-windows.sh
+
+linux=${SKELVOR_LINUX_PROGRAM_FOLDER:-build/test/bin}
+if [ ! -x "$linux/skelvor-export" ]; then
+  echo "== Linux build to compare with"
+  cmake -S . -B build/release -DCMAKE_BUILD_TYPE=Release -DSKELVOR_BUILD_TESTS=OFF >/dev/null
+  cmake --build build/release -j"$(nproc)"
+  linux=build/release/bin
+fi
+
+echo "== Windows tests under Wine"
+build=build/windows/build
+sed "s/^/left out under Wine: /" "$build/left-out-under-wine.txt"
+# One X server and one Wine prefix for the whole run; the window tests show their windows on it.
+xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
+  source tests/windows/wineprefix.sh
+  skelvor_wine_prefix "$1/wine" || exit 1
+  status=0
+  ctest --test-dir "$1" --output-on-failure -j"$(nproc)" || status=$?
+  wineserver -k
+  exit "$status"' bash "$repo/$build"
+
+echo "== The Windows release under Wine"
+zip=build/windows/Skelvor-$version-win64.zip
+setup=build/windows/Skelvor-$version-win64-setup.exe
+schema=tests/data/gpx10.xsd
+passed=0 failed=0
+release_test() {
+  local started=$SECONDS
+  if bash "$@"; then
+    passed=$((passed + 1))
+    echo "-- $(basename "$1"): passed in $((SECONDS - started)) s"
+  else
+    failed=$((failed + 1))
+    echo "-- $(basename "$1"): FAILED after $((SECONDS - started)) s"
+  fi
+}
+release_test tests/windows/package_test.sh "$zip" "$setup"
+release_test tests/windows/programs_test.sh "$zip" "$linux" tests/data
+release_test tests/windows/window_test.sh "$zip" "$linux" "$schema"
+echo "release: $passed passed, $failed failed"
+[ "$failed" -eq 0 ]
