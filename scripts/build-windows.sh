@@ -47,6 +47,8 @@ cmake -S "$repo" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
 cmake --build "$build" -j"$(nproc)"
 
 echo "Gathering $folder"
+# The date the release's files carry: the last commit's.
+export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git -C "$repo" log -1 --format=%ct 2>/dev/null || date +%s)}
 rm -rf "$folder"
 mkdir -p "$folder/platforms" "$folder/styles"
 bin=$build/bin
@@ -75,7 +77,8 @@ while [ ${#queue[@]} -gt 0 ]; do
     if [ -n "$found" ]; then
       echo "  $dll (needed by $(basename "$file")) from $(dirname "$found")"
       cp "$found" "$folder/"
-      # Debian's MinGW runtime DLLs carry their debugging information, four fifths of libstdc++-6.dll's size.
+      # Debian's MinGW runtime DLLs carry their debugging information, four fifths of libstdc++-6.dll's size. Strip
+      # writes SOURCE_DATE_EPOCH into the DLL's header as its date.
       x86_64-w64-mingw32-strip --strip-debug "$folder/$(basename "$found")"
       queue+=("$folder/$(basename "$found")")
     elif [[ ! ${dll,,} =~ ^(api|ext)-ms-win- ]] && [ -z "$(find "$windows_dlls" -maxdepth 1 -iname "$dll" -print -quit)" ]; then
@@ -90,9 +93,9 @@ done
 cp "$bin"/Sample\ *.csv "$bin"/World\ *.csv "$bin"/*.pdf "$repo/LICENSE" "$folder/"
 sed "s/@VERSION@/$version/g" "$repo/packaging/windows/README.txt" > "$folder/README.txt"
 
-# The same dates on every file, those of the last commit, and a sorted list: the same sources give the same zip.
-stamp=${SOURCE_DATE_EPOCH:-$(git -C "$repo" log -1 --format=%ct 2>/dev/null || date +%s)}
-find "$folder" -exec touch -h -d "@$stamp" {} +
+# The same dates on every file, a sorted list, and stripped DLLs stamped with the same date: the same sources give the
+# same zip.
+find "$folder" -exec touch -h -d "@$SOURCE_DATE_EPOCH" {} +
 zip=$out/Skelvor-$version-win64.zip
 rm -f "$zip"
 (cd "$out" && find "Skelvor-$version" -type f | LC_ALL=C sort | TZ=UTC zip -X -q "$zip" -@)
