@@ -12,6 +12,7 @@ RequestExecutionLevel user
 !define KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Skelvor"
 
 Name "Skelvor ${VERSION}"
+BrandingText "Skelvor ${VERSION}"
 OutFile "${OUTFILE}"
 InstallDir "$LOCALAPPDATA\Programs\Skelvor"
 InstallDirRegKey HKCU "${KEY}" "InstallLocation"
