@@ -50,10 +50,26 @@ printf "$top/%s\n" "${expected[@]}" | LC_ALL=C sort > "$work/expected"
 unzip -Z1 "$zip" | grep -v '/$' | LC_ALL=C sort > "$work/zipped"
 check "it holds $top/ with the programs, their DLLs and plugins, the fix files, the help, LICENSE, README.txt and nothing else" \
   diff "$work/expected" "$work/zipped"
-unzip -q "$zip" "$top/README.txt" -d "$work"
+unzip -q "$zip" "$top/README.txt" "$top/*.exe" -d "$work"
 readme=$work/$top/README.txt
 check "README.txt has Windows line ends" test "$(grep -c $'\r$' "$readme")" = "$(wc -l < "$readme")"
 check "README.txt names version $version" grep -q "Skelvor $version for Windows" "$readme"
+
+# The programs' resources as the PE header lists them by type: the icon (3 and its group, e), the version (10) and,
+# in the window program alone, the manifest (18). Then what the version says, and the Windows versions the manifest
+# declares (10 and 11).
+resource_types() {
+  x86_64-w64-mingw32-objdump -p "$1" | sed -n 's/^[0-9a-f]*   Entry: ID: 0x0*\([0-9a-f]*\),.*/\1/p' | xargs
+}
+version_value() { strings -el "$1" | grep -A1 -x "$2" | sed -n 2p; }
+for program in skelvor:"3 e 10 18" skelvor-export:"3 e 10" skelvor-import:"3 e 10"; do
+  name=${program%%:*} types=${program#*:}
+  exe=$work/$top/$name.exe
+  check "$name.exe has the resources $types" test "$(resource_types "$exe")" = "$types"
+  said="$(version_value "$exe" ProductName) $(version_value "$exe" FileVersion) $(version_value "$exe" OriginalFilename)"
+  check "$name.exe says it is Skelvor $version, $name.exe" test "$said" = "Skelvor $version $name.exe"
+done
+check "skelvor.exe declares Windows 10 and 11" grep -q '{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}' "$work/$top/skelvor.exe"
 
 echo "== The unpacked zip in a fresh Wine prefix"
 fresh_prefix zip
