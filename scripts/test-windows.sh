@@ -7,7 +7,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 repo=$PWD
 . scripts/deps.sh
-skelvor_install_deps "${SKELVOR_WINDOWS_PACKAGES[@]}" "${SKELVOR_BUILD_PACKAGES[@]}" xvfb xauth xdotool libxml2-utils
+skelvor_install_deps "${SKELVOR_WINDOWS_PACKAGES[@]}" "${SKELVOR_BUILD_PACKAGES[@]}" xvfb xauth xdotool libxml2-utils \
+  poppler-utils
 version=$(sed -n 's/^project(Skelvor VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 
 echo "== Windows build"
