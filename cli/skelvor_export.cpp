@@ -2,6 +2,7 @@
 // writes them.
 #include "exporter.h"
 #include "systemhints.h"
+#include "utf8console.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -50,6 +51,7 @@ bool writeStandardOutput(const QByteArray& bytes) {
 
 int main(int argc, char* argv[]) {
   skelvor::tuneHeap(skelvor::HeapUse::Export);
+  static const skelvor::Utf8Console console;  // static: Qt's --help and --version end the program with exit()
   QCoreApplication app(argc, argv);
   QCoreApplication::setApplicationName(QStringLiteral("skelvor-export"));
   QCoreApplication::setApplicationVersion(QStringLiteral(SKELVOR_VERSION));

@@ -1,5 +1,6 @@
 // skelvor-import: turns the OurAirports dumps or X-Plane navigation data into fix files for the window.
 #include "importjob.h"
+#include "utf8console.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -36,6 +37,7 @@ void announce(const QString& path) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+  static const skelvor::Utf8Console console;  // static: Qt's --help and --version end the program with exit()
   QCoreApplication app(argc, argv);
   QCoreApplication::setApplicationName(QString::fromLatin1(kProgram));
   QCoreApplication::setApplicationVersion(QStringLiteral(SKELVOR_VERSION));
