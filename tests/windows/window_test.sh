@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Drives skelvor.exe of the Windows release under Wine in an X server of its own with real mouse and keyboard events,
-# as a user would, from a folder whose path holds spaces and letters beyond ASCII, and checks that the GPX file it
-# writes holds the bytes skelvor-export of the Linux build writes for the same choices, valid against the schema.
+# as a user would, from a folder whose path holds spaces and letters beyond ASCII, and checks that the window stands
+# centred, that the GPX file it writes holds the bytes skelvor-export of the Linux build writes for the same choices,
+# valid against the schema, and that the help buttons and the maker's label hand their document or page to the host.
 # Arguments: the release zip, the Linux program folder, the GPX 1.0 schema.
 set -euo pipefail
 zip=$(realpath "$1")
@@ -42,12 +43,27 @@ folder="$work/Cartes de vol/Zoë/Skelvor 1.0"
 mkdir -p "$(dirname "$folder")"
 unzip -q "$zip" -d "$work/unpacked"
 mv "$work/unpacked"/Skelvor-* "$folder"
+# A fix file of the user's whose name holds letters beyond ASCII: the airports sample without its first line.
+accented="Aérodromes Zoë Airports.csv"
+sed 1d "$folder/Sample Airports.csv" >"$folder/$accented"
+
+# Wine's prefix hands URLs and .pdf documents to winebrowser, which runs the host's xdg-open: a stand-in notes them.
+mkdir "$work/bin"
+cat >"$work/bin/xdg-open" <<EOF
+#!/bin/sh
+printf '%s\n' "\$@" >>"$work/opened"
+EOF
+chmod +x "$work/bin/xdg-open"
+export PATH=$work/bin:$PATH
 
 skelvor_wine_prefix "$work/prefix"
 
-wine "$folder/skelvor.exe" &
+# Wine's trace of window positions tells the frame that Windows puts around the client area.
+WINEDEBUG=trace+win wine "$folder/skelvor.exe" 2>"$work/trace" &
 pid=$!
-wid=$(timeout 60 xdotool search --sync --onlyvisible --name '^Skelvor$' | head -n 1 || true)
+# A search that meets a window as it goes away stops with an X error: it is tried again.
+wid=$(timeout 60 bash -c 'until xdotool search --onlyvisible --name "^Skelvor$" 2>/dev/null; do sleep 0.2; done' |
+  head -n 1 || true)
 [ -n "$wid" ] || { echo "FAIL: no Skelvor window appeared" >&2; exit 1; }
 eval "$(xdotool getwindowgeometry --shell "$wid")"
 if [ "$WIDTH" -ne 569 ] || [ "$HEIGHT" -ne 359 ]; then
@@ -56,11 +72,25 @@ if [ "$WIDTH" -ne 569 ] || [ "$HEIGHT" -ne 359 ]; then
 fi
 echo "ok: the window Skelvor appeared, client area 569x359"
 
+# The frame around the 569x359 client area, left, top, right and bottom, then its centre, in half pixels.
+read -r left top right bottom < <(sed -n 's/.*calc_ncsize.*new win \(.*\)/\1/p' "$work/trace" | tr -c '0-9\n' ' ' |
+  awk '$7 - $5 == 569 && $8 - $6 == 359 { print $5 - $1, $6 - $2, $3 - $7, $4 - $8; exit }') ||
+  { echo "FAIL: Wine's trace names no frame around the client area" >&2; exit 1; }
+across=$((2 * X + WIDTH - left + right)) down=$((2 * Y + HEIGHT - top + bottom))
+centre="($((across / 2)).$((across % 2 * 5)), $((down / 2)).$((down % 2 * 5)))"
+if [ $((across - 1024)) -lt -4 ] || [ $((across - 1024)) -gt 4 ] || [ $((down - 768)) -lt -4 ] ||
+  [ $((down - 768)) -gt 4 ]; then
+  echo "FAIL: the window's centre, frame included, is at $centre, not within 2 pixels of (512, 384)" >&2
+  exit 1
+fi
+echo "ok: the window, frame included, stands centred: its centre is at $centre on the 1024x768 screen"
+
 # The same choices, made by skelvor-export of the Linux build: a sample file, then a world file added to it.
 expected=$work/expected
 mkdir "$expected"
 (
   cd "$expected"
+  "$linux/skelvor-export" "$folder/$accented" --country France --output accented.gpx
   "$linux/skelvor-export" "$linux/Sample Waypoints.csv" --country Finland --output first.gpx
   cp first.gpx both.gpx
   "$linux/skelvor-export" "$linux/World Navaids.csv" --country France --output both.gpx --append
@@ -71,9 +101,16 @@ same_as() { cmp -s "$folder/VOK.gpx" "$expected/$1"; }
 click() { xdotool mousemove --sync $((X + $1)) $((Y + $2)) click 1; }
 type_text() { xdotool type --delay 30 "$1"; }
 
-# The files are listed by name: the three samples, then World Airports.csv and World Navaids.csv, last.
-click 40 16 && xdotool key Home Down Down      # Sample Waypoints.csv, the third file
-click 130 66 && type_text fin                  # the first letters of Finland in the box above the names
+# The files are listed by name: the user's file, the three samples, then World Airports.csv and World Navaids.csv.
+click 40 16 && xdotool key Home                # the user's file, the first
+click 130 66 && type_text fra                  # the first letters of France in the box above the names
+click 416 66                                   # Select All
+click 516 164                                  # Show in PlanePlotter
+wait_for "VOK.gpx as skelvor-export writes it for France" same_as accented.gpx
+echo "ok: $accented, France: VOK.gpx as the Linux build writes it"
+
+click 40 16 && xdotool key Home Down Down Down # Sample Waypoints.csv, the fourth file
+click 130 66 && xdotool key ctrl+a && type_text fin
 click 416 66                                   # Select All
 click 516 164                                  # Show in PlanePlotter
 wait_for "VOK.gpx as skelvor-export writes it for Finland" same_as first.gpx
@@ -89,6 +126,19 @@ echo "ok: World Navaids.csv, France added: VOK.gpx as the Linux build writes it"
 xmllint --noout --nonet --schema "$schema" "$folder/VOK.gpx" 2>/dev/null ||
   { echo "FAIL: VOK.gpx is not valid against the schema" >&2; exit 1; }
 echo "ok: VOK.gpx is valid against the schema"
+
+# "Fr", "En" and the maker's label, each noted once its program has run; file URLs are decoded into paths.
+maker=$(sed -n 's/.*kMakerUrl\[\] = "\(.*\)";/\1/p' "$(dirname "$0")/../../core/maker.h")
+opened() { [ "$(cat "$work/opened" 2>/dev/null | wc -l)" -eq "$1" ]; }
+click 494 270 && wait_for "Aide Skelvor.pdf to be opened" opened 1
+click 540 270 && wait_for "Help Skelvor.pdf to be opened" opened 2
+click 490 13 && wait_for "the maker's page to be opened" opened 3
+if ! diff <(printf '%s\n' "$folder/Aide Skelvor.pdf" "$folder/Help Skelvor.pdf" "$maker") \
+  <(perl -pe 's|^file://||; s/%([0-9A-F]{2})/chr hex $1/ge' "$work/opened") >&2; then
+  echo "FAIL: Fr, En and the maker's label opened other documents" >&2
+  exit 1
+fi
+echo "ok: Fr, En and the maker's label opened the two help documents and $maker"
 
 click 516 336                                  # End
 wait_for "the program to end" not_running
