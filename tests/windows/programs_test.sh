@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs skelvor-export.exe and skelvor-import.exe of the Windows release under Wine and the Linux builds natively on the
 # same argument lines, each side in a folder of its own holding the same inputs, and checks that both give the same
-# exit status, the same output and the same files, byte for byte.
+# exit status, the same output and the same files, byte for byte. Then that both Windows programs, in a program folder
+# that cannot be written (as under C:\Program Files), name it and say how to get out.
 # Arguments: the Windows program folder or the release zip, the Linux program folder, the test data folder
 # (tests/data: the import excerpts and the GPX 1.0 schema).
 set -euo pipefail
@@ -14,7 +15,8 @@ done
 
 work=$(mktemp -d)
 export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-trap 'wineserver -k 2>/dev/null || true; rm -rf "$work"' EXIT
+unwritable=$work/Program\ Files/Skelvor
+trap 'wineserver -k 2>/dev/null || true; ! mountpoint -q "$unwritable" || umount "$unwritable"; rm -rf "$work"' EXIT
 unset DISPLAY # console programs only: Wine needs no X server for them
 
 if [ -f "$windows" ]; then
@@ -26,16 +28,19 @@ mkdir -p "$WINEPREFIX"
 wineserver -p # stays up between the runs, which saves a second each
 wineboot -i >/dev/null 2>&1
 
-# Both sides get the same inputs: the world files of their own program folder, which must be the same files; the
-# import excerpts; a fix file in Windows-1252 with accented names and CR LF line ends; a GPX file of another program.
+# Both sides get the same inputs: the world files and the airports sample of their own program folder, which must be
+# the same files; the import excerpts; a fix file in Windows-1252 with accented names and CR LF line ends; the
+# airports sample under a name beyond ASCII; a GPX file of another program.
 failed=0
-for world in "World Airports.csv" "World Navaids.csv"; do
-  cmp -s "$windows/$world" "$linux/$world" || { echo "FAIL: the two releases ship different copies of $world"; failed=1; }
+for shipped in "World Airports.csv" "World Navaids.csv" "Sample Airports.csv"; do
+  cmp -s "$windows/$shipped" "$linux/$shipped" ||
+    { echo "FAIL: the two releases ship different copies of $shipped"; failed=1; }
 done
 for side in win lin; do
   mkdir -p "$work/$side"/{each,import,xplane}
   [ "$side" = win ] && from=$windows || from=$linux
   cp "$from/World Airports.csv" "$from/World Navaids.csv" "$work/$side/"
+  cp "$from/Sample Airports.csv" "$work/$side/Aérodromes Zoë Airports.csv"
   cp "$testdata"/ourairports-{airports,navaids}.csv "$testdata"/xplane-earth_{fix,nav}.dat "$work/$side/"
   printf '%b\r\n' 'VOR;LF;ORL;0;47.9;1.9;0;0;0;Orl\xe9ans' 'NDB;LF;BSC;0;47.2;6.0;0;0;0;Besan\xe7on' \
     'VOR;LS;ZUE;0;47.6;8.8;0;0;0;Z\xfcrich-Kloten' 'DME;LS;GVA;0;46.2;6.1;0;0;0;Gen\xe8ve \x80 Cointrin' \
@@ -60,6 +65,7 @@ export | 0 | bytes | "World Airports.csv" --list-countries
 export | 0 | bytes | "Accents Navaids.csv" --list-countries
 export | 0 | bytes | "Accents Navaids.csv" --country LF --country LS --output accents.gpx
 export | 0 | bytes | "Accents Navaids.csv" --country LS --find zü --output -
+export | 0 | bytes | "Aérodromes Zoë Airports.csv" --country LF --output "Zoë LF.gpx"
 export | 1 | cause | missing.csv --country LF
 export | 1 | bytes | "World Airports.csv" --country Atlantis
 export | 1 | bytes | "World Airports.csv" --country LF --output other.gpx --append
@@ -125,4 +131,29 @@ mapfile -t gpx < <(find "$work/lin" -name '*.gpx' ! -name other.gpx)
 xmllint --noout --nonet --schema "$testdata/gpx10.xsd" "${gpx[@]}" 2>"$work/schema.log" ||
   { echo "FAIL: GPX files not valid:" && grep -v validates "$work/schema.log" | head -n 5; failed=1; }
 echo "ok: ${#gpx[@]} GPX files valid against the schema"
+
+# The program folder as a read-only view of a copy (so that the clean-up never reaches the tested folder through it):
+# Unix rights do not stop root, which the tests may run as. The message names the folder as Windows shows it.
+way_out="Move the Skelvor folder to a folder you can write to"
+unwritable_run() { # working folder, program, arguments...: status 1 and the one-line message naming the folder
+  local status=0 message
+  (cd "$1" && wine "$unwritable/skelvor-$2.exe" "${@:3}") >/dev/null 2>"$work/unwritable.err" || status=$?
+  message=$(tr -d '\r' <"$work/unwritable.err")
+  if [ "$status" -eq 1 ] && [ "$(wc -l <"$work/unwritable.err")" -eq 1 ] &&
+    [[ $message == *"Z:${unwritable//\//\\}: "* ]] && [[ $message == *"$way_out"* ]]; then
+    echo "ok: skelvor-$2 ${*:3} (status 1, names the folder it cannot write in)"
+  else
+    echo "FAIL: skelvor-$2 ${*:3}: status $status, $message"
+    failed=1
+  fi
+}
+cp -r "$windows" "$work/copy"
+mkdir -p "$unwritable"
+if mount --bind "$work/copy" "$unwritable" 2>"$work/mount.err" &&
+  mount -o remount,bind,ro "$unwritable" 2>"$work/mount.err"; then
+  unwritable_run "$work/win" import xplane --fixes xplane-earth_fix.dat
+  unwritable_run "$unwritable" export "Sample Airports.csv" --country LF --output lf.gpx
+else
+  echo "skipped: a program folder that cannot be written: $(head -n 1 "$work/mount.err")"
+fi
 exit "$failed"
