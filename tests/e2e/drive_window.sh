@@ -13,17 +13,8 @@ trap 'kill "$pid" 2>/dev/null || true; rm -rf "$work"' EXIT
 cp -r "$program_folder"/. "$work"/
 rm -f "$work"/*.gpx
 
-# Waits until a condition holds, for ten seconds at most.
-wait_for() {
-  local what=$1
-  shift
-  for _ in $(seq 200); do
-    if "$@"; then return 0; fi
-    sleep 0.05
-  done
-  echo "timed out waiting for $what" >&2
-  exit 1
-}
+# shellcheck source=wait_for.sh
+source "$(dirname "$0")/wait_for.sh"
 count_waypoints() { [ -f "$1" ] && [ "$(grep -c '<wpt ' "$1")" -eq "$2" ]; }
 not_running() { ! kill -0 "$pid" 2>/dev/null; }
 

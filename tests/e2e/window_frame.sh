@@ -13,17 +13,8 @@ wm=$!
 pid=
 trap 'kill $pid $wm 2>/dev/null || true' EXIT
 
-# Waits until a condition holds, for ten seconds at most.
-wait_for() {
-  local what=$1
-  shift
-  for _ in $(seq 200); do
-    if "$@"; then return 0; fi
-    sleep 0.05
-  done
-  echo "timed out waiting for $what" >&2
-  exit 1
-}
+# shellcheck source=wait_for.sh
+source "$(dirname "$0")/wait_for.sh"
 wm_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
 wait_for "the window manager" wm_running
 

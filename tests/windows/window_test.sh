@@ -18,17 +18,9 @@ work=$(mktemp -d)
 pid='' xvfb=''
 trap 'kill $pid 2>/dev/null || true; wineserver -k 2>/dev/null || true; kill $xvfb 2>/dev/null || true; rm -rf "$work"' EXIT
 
-# Waits until a condition holds, for twenty seconds at most.
-wait_for() {
-  local what=$1
-  shift
-  for _ in $(seq 400); do
-    if "$@"; then return 0; fi
-    sleep 0.05
-  done
-  echo "FAIL: timed out waiting for $what" >&2
-  exit 1
-}
+WAIT_SECONDS=20
+# shellcheck source=../e2e/wait_for.sh
+source "$(dirname "$0")/../e2e/wait_for.sh"
 not_running() { ! kill -0 "$pid" 2>/dev/null; }
 
 # An X server on a free display, with no window manager: Wine then makes the X window of the program's client area
