@@ -51,7 +51,8 @@ bool writeStandardOutput(const QByteArray& bytes) {
 
 int main(int argc, char* argv[]) {
   skelvor::tuneHeap(skelvor::HeapUse::Export);
-  static const skelvor::Utf8Console console;  // static: Qt's --help and --version end the program with exit()
+  [[maybe_unused]] static const skelvor::Utf8Console
+      console;  // static: Qt's --help and --version end the program with exit()
   QCoreApplication app(argc, argv);
   QCoreApplication::setApplicationName(QStringLiteral("skelvor-export"));
   QCoreApplication::setApplicationVersion(QStringLiteral(SKELVOR_VERSION));
