@@ -51,8 +51,8 @@ bool writeStandardOutput(const QByteArray& bytes) {
 
 int main(int argc, char* argv[]) {
   skelvor::tuneHeap(skelvor::HeapUse::Export);
-  [[maybe_unused]] static const skelvor::Utf8Console
-      console;  // static: Qt's --help and --version end the program with exit()
+  // Static, so that it is given back when Qt's --help and --version end the program with exit().
+  [[maybe_unused]] static const skelvor::Utf8Console console;
   QCoreApplication app(argc, argv);
   QCoreApplication::setApplicationName(QStringLiteral("skelvor-export"));
   QCoreApplication::setApplicationVersion(QStringLiteral(SKELVOR_VERSION));

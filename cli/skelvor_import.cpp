@@ -37,8 +37,8 @@ void announce(const QString& path) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
-  [[maybe_unused]] static const skelvor::Utf8Console
-      console;  // static: Qt's --help and --version end the program with exit()
+  // Static, so that it is given back when Qt's --help and --version end the program with exit().
+  [[maybe_unused]] static const skelvor::Utf8Console console;
   QCoreApplication app(argc, argv);
   QCoreApplication::setApplicationName(QString::fromLatin1(kProgram));
   QCoreApplication::setApplicationVersion(QStringLiteral(SKELVOR_VERSION));
