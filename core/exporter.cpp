@@ -56,13 +56,12 @@ QString kindOf(const QString& path, QString& error) {
   return kind;
 }
 
-// A fix file read for an export of some of its countries. One of a few megabytes is read whole, which is quickest; a
-// larger one is read twice, a block at a time: for its codes, then for the lines of the chosen countries, so that the
-// rest of it never takes room.
+// A fix file read for an export of some of its countries, whole or in two passes: for its codes, then for the lines of
+// the chosen countries, so that the rest of it never takes room.
 class CountrySource {
  public:
   explicit CountrySource(const QString& path) : path_(path) {
-    if (const QFileInfo info(path); info.isFile() && info.size() > kReadWholeUpTo) {
+    if (const QFileInfo info(path); info.isFile() && readInTwoPasses(info.size())) {
       scan_ = readFixFileCodes(path);
       error_ = scan_->error;
       codes_ = scan_->codes;
@@ -82,8 +81,6 @@ class CountrySource {
   }
 
  private:
-  static constexpr qint64 kReadWholeUpTo = qint64{4} << 20;
-
   QString path_;
   QString error_;
   QStringList codes_;

@@ -508,6 +508,8 @@ FixFileCodes readFixFileCodes(const QString& path) {
   return result;
 }
 
+bool readInTwoPasses(qint64 size) { return size > (qint64{4} << 20); }
+
 FixFileLines readFixFileLinesOf(const QString& path, const FixFileCodes& file, const QStringList& codes) {
   FixFileLines result;
   std::vector<QByteArray> wanted;

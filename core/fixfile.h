@@ -101,6 +101,11 @@ struct FixFileLines {
 /// Reads the fix file at `path` whole, as readFixFile does, keeping its lines as FixLines.
 FixFileLines readFixFileLines(const QString& path);
 
+/// How a fix file of `size` bytes is read for an export of some of its countries: whole, which is quickest up to a few
+/// megabytes, or in two passes a block at a time (readFixFileCodes, then readFixFileLinesOf), so that a larger file
+/// never takes its own size in memory.
+bool readInTwoPasses(qint64 size);
+
 /// Which state of a file was read: its size and the time of its last change.
 struct FixFileStamp {
   qint64 size = 0;

@@ -189,6 +189,8 @@ TEST(RunExport, ReadsALargeFileAsTheWindowDoes) {
     ASSERT_TRUE(fixFile.open(QIODevice::WriteOnly));
     fixFile.write(filler.first(filler.size() / 2) + generatedFixFile("WPT") + filler.sliced(filler.size() / 2) + last);
     fixFile.close();
+    ASSERT_TRUE(readInTwoPasses(fixFile.size()));
+    ASSERT_FALSE(readInTwoPasses(fixFile.size() / 2));
     const QString body = windowBody(readFixFile(request.fixFile).lines, "WPT", {"EG", "LF"}, std::nullopt);
     ASSERT_FALSE(body.isEmpty());
     const ExportOutcome printed = runExport(request);

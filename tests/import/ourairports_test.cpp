@@ -52,18 +52,20 @@ TEST(OurAirportsReader, PassesOverMalformedRowsWithTheirLines) {
       u"GH,G,NDB,350,91,2,FR\n"               // beyond the pole
       u"IJ,I,NDB,350,,2,FR\n"                 // no latitude
       u"KL,\"K\"x,NDB,350,1,2,FR\n"           // text after a closing quote
+      u"OP,O, P,NDB,350,1,2,FR\n"             // an unquoted comma in the name
       u"MN,M,VOR,116800,-.5,180,FR\n");
   ASSERT_TRUE(read.ok());
   ASSERT_EQ(read.records.size(), 2);
   EXPECT_EQ(read.records[0].name, u"A\nB");
-  EXPECT_EQ(read.records[1].line, 9);
+  EXPECT_EQ(read.records[1].line, 10);
   QList<qsizetype> lines;
   for (const Skipped& skipped : read.skipped) {
     EXPECT_EQ(skipped.reason, SkipReason::Malformed);
     lines << skipped.line;
   }
-  EXPECT_EQ(lines, QList<qsizetype>({4, 5, 6, 7, 8}));
+  EXPECT_EQ(lines, QList<qsizetype>({4, 5, 6, 7, 8, 9}));
   EXPECT_EQ(read.skipped[0].detail, u"6 fields where the header has 7");
+  EXPECT_EQ(read.skipped[5].detail, u"8 fields where the header has 7");
 }
 
 // The committed excerpts hold a few hundred real rows of the dump, chosen to cover the rules: airports of the

@@ -42,6 +42,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(HeaderCase{"intel_1101", u"I\n1101 Version - data cycle 2401. Copyright text.\n99\n", nullptr},
                       HeaderCase{"apple_1200_crlf", u"A\r\n1200 Version - Copyright\r\n", nullptr},
                       HeaderCase{"mark_and_blanks", u"\uFEFF I \n 1150\tVersion\n", nullptr},
+                      HeaderCase{"version_1100", u"I\n1100 Version\n", nullptr},
+                      HeaderCase{"version_1099", u"I\n1099 Version\n", u"version 1099 is refused"},
                       HeaderCase{"version_1000", u"I\n1000 Version - Copyright\n 37.0 -122.0 ABCDE\n99\n",
                                  u"version 1000 is refused: versions before 1100 have no ICAO region column"},
                       HeaderCase{"version_810", u"I\n810 Version\n", u"version 810"},
