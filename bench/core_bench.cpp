@@ -1,7 +1,7 @@
+#include "countryrows.h"
 #include "fixfile.h"
 #include "fixgen.h"
 #include "listorder.h"
-#include "resultrows.h"
 
 #include <benchmark/benchmark.h>
 
@@ -70,20 +70,6 @@ void BM_CollectCodes(benchmark::State& state) {
 }
 BENCHMARK(BM_CollectCodes)->Unit(benchmark::kMillisecond);
 
-// What picking the largest country costs: its rows out of every line of the file.
-void BM_ResultRowsLargestCountry(benchmark::State& state) {
-  const QStringList lines = splitLines(decodeFixText(sampleFile().bytes));
-  qsizetype rowCount = 0;
-  for (auto _ : state) {
-    const QStringList rows = resultRows(lines, sampleFile().largestCode, u"WPT");
-    rowCount = rows.size();
-    benchmark::DoNotOptimize(rows.constData());
-  }
-  if (rowCount != 50'000) state.SkipWithError("the largest country does not hold 50,000 lines");
-  state.counters["rows"] = static_cast<double>(rowCount);
-}
-BENCHMARK(BM_ResultRowsLargestCountry)->Unit(benchmark::kMillisecond);
-
 // What a click on a file costs in the window after the read: the lines kept as the file's bytes, and the codes.
 void BM_FixLinesAndCodes(benchmark::State& state) {
   const QByteArray& bytes = sampleFile().bytes;
@@ -99,23 +85,30 @@ void BM_FixLinesAndCodes(benchmark::State& state) {
 }
 BENCHMARK(BM_FixLinesAndCodes)->Unit(benchmark::kMillisecond);
 
-void BM_FixLinesResultRowsLargestCountry(benchmark::State& state) {
+// What picking the largest country costs: its rows out of every line of the file, in file order, then in list order.
+void BM_CountryRowsLargestCountry(benchmark::State& state) {
   const FixLines lines(sampleFile().bytes);
   qsizetype rowCount = 0;
   for (auto _ : state) {
-    const QStringList rows = resultRows(lines, sampleFile().largestCode, u"WPT");
+    const CountryRows rows(lines, sampleFile().largestCode, u"WPT");
     rowCount = rows.size();
-    benchmark::DoNotOptimize(rows.constData());
+    benchmark::DoNotOptimize(rows.compact(0).data());
   }
   if (rowCount != 50'000) state.SkipWithError("the largest country does not hold 50,000 lines");
 }
-BENCHMARK(BM_FixLinesResultRowsLargestCountry)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CountryRowsLargestCountry)->Unit(benchmark::kMillisecond);
 
 // Ordering the rows of the largest country as the lists order them, in this run's locale.
 void BM_SortRowsLargestCountry(benchmark::State& state) {
-  const QStringList rows = resultRows(FixLines(sampleFile().bytes), sampleFile().largestCode, u"WPT");
+  const FixLines lines(sampleFile().bytes);
   const ListOrder order;
-  for (auto _ : state) benchmark::DoNotOptimize(order.sorted(rows).constData());
+  for (auto _ : state) {
+    state.PauseTiming();
+    CountryRows rows(lines, sampleFile().largestCode, u"WPT");
+    state.ResumeTiming();
+    rows.sort(order);
+    benchmark::DoNotOptimize(rows.compact(0).data());
+  }
 }
 BENCHMARK(BM_SortRowsLargestCountry)->Unit(benchmark::kMillisecond);
 

@@ -1,5 +1,5 @@
-#include "gpx.h"
-#include "selection.h"
+#include "countryrows.h"
+#include "gpxdocument.h"
 
 #include <QStringList>
 
@@ -7,8 +7,8 @@
 
 #include <vector>
 
-// Find and the GPX export over a long result list: 50,000 rows of about 30 visible characters, the 120 spaces and
-// the coordinates, laid out as the row builder lays them out.
+// Find and the GPX export over a long result list: the 50,000 rows of one country, of about 30 visible characters
+// and their coordinates, in list order.
 namespace skelvor {
 namespace {
 
@@ -16,26 +16,24 @@ constexpr qsizetype kRows = 50000;
 
 // With `accented`, every identifier starts with a letter from À to Ú and the place name holds a ç, so both Find and
 // the UTF-8 encoding leave their ASCII paths.
-QStringList makeRows(bool accented) {
-  QStringList rows;
-  rows.reserve(kRows);
+CountryRows makeRows(bool accented) {
+  QString lines;
   for (qsizetype i = 0; i < kRows; ++i) {
     const QChar initial(static_cast<char16_t>((accented ? u'\u00C0' : u'A') + i % 26));
     const QString identifier = QString(initial) + QString::number(i).rightJustified(5, u'0');
     const QString place = accented ? QStringLiteral("Besançon-Thise") : QStringLiteral("Besancon-Thise");
     const QString visible = identifier + QStringLiteral(" (LF) ") + place + QStringLiteral(" 114.60 VOR");
-    rows.append(visible + QString(120, u' ') + u'|' +
-                QString::number(40.0 + static_cast<double>(i % 1000) / 997, 'f', 6) + u'|' +
-                QString::number(-5.0 + static_cast<double>(i % 777) / 101, 'f', 6));
+    lines += visible + QStringLiteral(";LF;") + QString::number(40.0 + static_cast<double>(i % 1000) / 997, 'f', 6) +
+             u';' + QString::number(-5.0 + static_cast<double>(i % 777) / 101, 'f', 6) + u'\n';
   }
-  return rows;
+  return CountryRows(FixLines(lines.toUtf8()), u"LF", u"WPT", ListOrder());
 }
 
 void findAmong(benchmark::State& state, bool accented, const QString& search) {
-  const QStringList rows = makeRows(accented);
+  const CountryRows rows = makeRows(accented);
   qsizetype count = 0;
   for (auto _ : state) {
-    const Matches matches = findRows(rows, search);
+    const Matches matches = rows.find(search);
     count = matches.count;
     benchmark::DoNotOptimize(matches);
   }
@@ -50,15 +48,13 @@ void BM_FindRows_AccentedRows(benchmark::State& state) { findAmong(state, true, 
 
 // The whole export after the selection: one block per row into the body, then the file's bytes.
 void BM_ExportAllRows(benchmark::State& state) {
-  const QStringList rows = makeRows(state.range(0) != 0);
-  const QString head = gpxDeclaration() + gpxOpeningTag();
-  const QString foot = gpxClosingTag();
+  const CountryRows rows = makeRows(state.range(0) != 0);
   const std::vector<bool> selected(static_cast<std::size_t>(rows.size()), true);
   qsizetype size = 0;
   for (auto _ : state) {
-    QString body;
-    appendSelectedWaypointBlocks(body, rows, selected);
-    const QByteArray bytes = gpxFileBytes(head, body, foot);
+    GpxDocument document;
+    document.append(rows, selected);
+    const QByteArray bytes = document.bytes();
     size = bytes.size();
     benchmark::DoNotOptimize(bytes.constData());
   }

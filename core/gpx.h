@@ -7,7 +7,6 @@
 #include <QStringList>
 #include <QStringView>
 
-#include <functional>
 #include <optional>
 #include <vector>
 
@@ -59,9 +58,6 @@ void appendWaypointBlock(QString& body, const WaypointFields& waypoint);
 /// copying the fields first. False, and nothing appended, when the row gives no waypoint.
 bool appendRowWaypointBlock(QString& body, QStringView row);
 
-/// Appends the waypoint block of every row whose flag in `selected` is set (one flag per row), in list order.
-void appendSelectedWaypointBlocks(QString& body, const QStringList& rows, const std::vector<bool>& selected);
-
 /// The bytes of a GPX file: head, body and foot, then CR LF, in UTF-8 without a byte-order mark.
 QByteArray gpxFileBytes(const QString& head, const QString& body, const QString& foot);
 
@@ -78,37 +74,5 @@ class Utf8Writer {
   QStringEncoder encoder_;
   QByteArray bytes_;  // room reused from piece to piece
 };
-
-/// The outcome of writing a file.
-struct WriteResult {
-  bool ok = false;
-  QString error;
-  /// The folder of the file, with native separators, when the file was not written because the folder takes no new
-  /// file; empty otherwise.
-  QString unwritableFolder;
-};
-
-/// Writes `bytes` to `path` through a temporary file that replaces the target only once it is complete, so a failed
-/// write leaves any earlier file as it was.
-WriteResult writeFileAtomically(const QString& path, const QByteArray& bytes);
-
-/// Writes the file at `path` as above, its content written by `writeContent` to the device it is given, a piece at a
-/// time if it likes; `writeContent` tells whether the device took every piece.
-WriteResult writeFileAtomically(const QString& path, const std::function<bool(QIODevice&)>& writeContent);
-
-/// Whether a new file can be made in `folder`, found out by making an empty temporary file there and removing it: the
-/// rights on the folder decide, where its read-only mark alone says nothing on Windows.
-bool folderTakesNewFiles(const QString& folder);
-
-/// Whether `folder` is the folder of the running program.
-bool isProgramFolder(const QString& folder);
-
-/// Why nothing can be written into a folder that takes no new file, and what to do, as the cause said after the
-/// folder's name: for the program's own folder, move the Skelvor folder to one the user can write to, or install
-/// Skelvor; for another folder, choose one the user can write to, with `option` named when one is given.
-QString unwritableFolderCause(bool programFolder, QStringView option = {});
-
-/// The folder's name with native separators, a colon, and unwritableFolderCause: one line.
-QString unwritableFolderMessage(const QString& folder, bool programFolder, QStringView option = {});
 
 }  // namespace skelvor

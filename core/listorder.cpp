@@ -1,5 +1,6 @@
 #include "listorder.h"
 
+#include "countryrows.h"
 #include "prefetch.h"
 
 #include <algorithm>
@@ -283,7 +284,7 @@ ListOrder::ListOrder(const QLocale& locale) : collator_(locale) { collator_.setC
 
 bool ListOrder::less(const QString& a, const QString& b) const { return collator_.compare(a, b) < 0; }
 
-std::vector<qsizetype> ListOrder::sortedIndices(const QStringList& items) const {
+QStringList ListOrder::sorted(QStringList items) const {
   std::vector<qsizetype> order = presort(collator_, ListItems{items});
   // The items lie in memory in the order they came, so the check reads them out of order: each item's text is asked
   // for a few steps before it is compared.
@@ -295,7 +296,10 @@ std::vector<qsizetype> ListOrder::sortedIndices(const QStringList& items) const 
       },
       [&items](qsizetype index) { prefetch(&items.at(index)); },
       [&items](qsizetype index) { prefetch(items.at(index).constData()); });
-  return order;
+  QStringList result;
+  result.reserve(items.size());
+  for (const qsizetype index : order) result.append(std::move(items[index]));
+  return result;
 }
 
 std::vector<qsizetype> ListOrder::sortedIndices(const CompactRows& rows) const {
@@ -327,14 +331,6 @@ std::vector<qsizetype> ListOrder::sortedIndices(const CompactRows& rows) const {
       [&rows](qsizetype index) { rows.prefetchPlace(index); },
       [&rows](qsizetype index) { prefetch(rows.compact(index).data()); });
   return order;
-}
-
-QStringList ListOrder::sorted(QStringList items) const {
-  const std::vector<qsizetype> order = sortedIndices(items);
-  QStringList result;
-  result.reserve(items.size());
-  for (const qsizetype index : order) result.append(std::move(items[index]));
-  return result;
 }
 
 qsizetype ListOrder::insertionPlace(const QStringList& items, const QString& text) const {

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "resultrows.h"
-
 #include <QCollator>
 #include <QLocale>
 #include <QString>
@@ -10,6 +8,8 @@
 #include <vector>
 
 namespace skelvor {
+
+class CompactRows;
 
 /// The order of the window's sorted lists: ascending by the user's collation, letter case ignored. Items that compare
 /// equal keep the order in which they came, so sorting a whole list gives the order that adding its items one by one
@@ -26,9 +26,6 @@ class ListOrder {
 
   /// `items` in list order; equal items keep their relative order.
   QStringList sorted(QStringList items) const;
-
-  /// The indices of `items` in list order; equal items keep their relative order.
-  std::vector<qsizetype> sortedIndices(const QStringList& items) const;
 
   /// The indices of `rows` in list order: the order their whole texts, as a list of strings, would take.
   std::vector<qsizetype> sortedIndices(const CompactRows& rows) const;

@@ -10,4 +10,13 @@ qsizetype pickedItem(const QStringList& items, QStringView text) {
   return -1;
 }
 
+qsizetype typeAheadMatch(const QStringList& items, QStringView typed) {
+  const QString wanted = typed.toString().toUpper();
+  for (qsizetype i = 0; i < items.size(); ++i) {
+    const QStringView item = items[i];
+    if (item.first(qMin(typed.size(), item.size())).toString().toUpper() == wanted) return i;
+  }
+  return -1;
+}
+
 }  // namespace skelvor

@@ -9,4 +9,7 @@ namespace skelvor {
 /// to it with letter case ignored, in list order; -1 when none is.
 qsizetype pickedItem(const QStringList& items, QStringView text);
 
+/// The index of the first item that begins with `typed`, letter case ignored, or -1.
+qsizetype typeAheadMatch(const QStringList& items, QStringView typed);
+
 }  // namespace skelvor

@@ -1,5 +1,7 @@
 #include "territory.h"
 
+#include "listtext.h"
+
 namespace skelvor {
 
 namespace {
@@ -328,6 +330,27 @@ std::optional<QString> countryCode(const TerritoryTable& table, QStringView name
     if (slotName == name && !table[slot].isEmpty()) return slotCode.toString();
   }
   return std::nullopt;
+}
+
+std::optional<QString> codeOfName(const QStringList& codes, const TerritoryTable& table, const QString& name) {
+  // The name list holds the names of the codes that the table knows exactly, so a name picks its code as the table
+  // writes it.
+  std::optional<QString> code = countryCode(table, name);
+  if (!code || !codes.contains(*code)) return std::nullopt;
+  return code;
+}
+
+CountryPick pickCountry(const QStringList& codes, const TerritoryTable& table, const QString& typed) {
+  const qsizetype item = pickedItem(codes, typed);
+  if (item >= 0) return {codes.at(item), {}};
+  if (std::optional<QString> code = codeOfName(codes, table, typed)) return {std::move(code), {}};
+  if (const auto code = countryCode(table, typed))
+    return {std::nullopt, QStringLiteral("%1 (code %2) is not in the file").arg(typed, *code)};
+  if (countryName(table, typed))
+    return {std::nullopt, QStringLiteral("the country code %1 is not in the file").arg(typed)};
+  return {std::nullopt,
+          QStringLiteral("\"%1\" is neither a country code of the file nor a country name of the territory table")
+              .arg(typed)};
 }
 
 }  // namespace skelvor

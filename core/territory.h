@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QStringView>
 
 #include <array>
@@ -26,5 +27,19 @@ std::optional<QString> countryName(const TerritoryTable& table, QStringView code
 
 /// The code of the first slot whose name equals `name` exactly (case-sensitively), or nothing.
 std::optional<QString> countryCode(const TerritoryTable& table, QStringView name);
+
+/// A country chosen by the user's words: its code as the file holds it, or why there is none.
+struct CountryPick {
+  std::optional<QString> code;
+  QString error;
+};
+
+/// The code among `codes` (a file's codes) that choosing the country name `name` picks: the table's code for the
+/// name, when the codes hold it exactly as the table writes it.
+std::optional<QString> codeOfName(const QStringList& codes, const TerritoryTable& table, const QString& name);
+
+/// Picks a country among `codes` as the window's pickers do: a code as it stands among them (exact case first, else
+/// letter case ignored), or a name of the territory table, as codeOfName picks it.
+CountryPick pickCountry(const QStringList& codes, const TerritoryTable& table, const QString& typed);
 
 }  // namespace skelvor

@@ -1,9 +1,9 @@
 #include "importjob.h"
 
 #include "fixlines.h"
-#include "gpx.h"
 #include "ourairports.h"
 #include "paths.h"
+#include "savefile.h"
 #include "xplanefixes.h"
 #include "xplanenavaids.h"
 

@@ -1,23 +1,11 @@
 #include "filelist.h"
 
-#include "widgets.h"
-
 #include <QDir>
-#include <QFocusEvent>
-#include <QMouseEvent>
 #include <QScopedValueRollback>
 
 namespace skelvor {
 
-FileList::FileList(QWidget* parent) : QListView(parent), model_(this) {
-  setModel(&model_);
-  setUniformItemSizes(true);
-  setEditTriggers(QAbstractItemView::NoEditTriggers);
-  setSelectionMode(QAbstractItemView::SingleSelection);
-  connect(selectionModel(), &QItemSelectionModel::currentChanged, this, [this](const QModelIndex& current) {
-    if (!quiet_ && current.isValid()) emit click();
-  });
-}
+FileList::FileList(QWidget* parent) : ListBox(parent), model_(this) { setItems(&model_); }
 
 void FileList::SetPath(const QString& folder) {
   path_ = folder;
@@ -36,7 +24,7 @@ void FileList::Refresh() {
     QDir folder(path_, pattern_, QDir::Name | QDir::IgnoreCase, QDir::Files);
     names = folder.entryList();
   }
-  QScopedValueRollback quiet(quiet_, true);
+  QScopedValueRollback quietly(quiet(), true);
   model_.setStringList(names);
 }
 
@@ -49,33 +37,6 @@ QString FileList::List(qsizetype index) const {
 QString FileList::FileName() const {
   const QModelIndex current = currentIndex();
   return current.isValid() ? List(current.row()) : QString();
-}
-
-void FileList::mousePressEvent(QMouseEvent* event) {
-  if (!picksInList(*event)) return;
-  const QModelIndex before = currentIndex();
-  QListView::mousePressEvent(event);
-  // A second click on the file already current reads it again.
-  if (before.isValid() && indexAt(event->position().toPoint()) == before && currentIndex() == before) emit click();
-}
-
-void FileList::mouseMoveEvent(QMouseEvent* event) {
-  if (picksInList(*event)) QListView::mouseMoveEvent(event);
-}
-
-void FileList::mouseDoubleClickEvent(QMouseEvent* event) {
-  if (picksInList(*event)) QListView::mouseDoubleClickEvent(event);
-}
-
-void FileList::mouseReleaseEvent(QMouseEvent* event) {
-  if (picksInList(*event)) QListView::mouseReleaseEvent(event);
-}
-
-void FileList::focusInEvent(QFocusEvent* event) {
-  const bool hadCurrent = currentIndex().isValid();
-  QScopedValueRollback quiet(quiet_, true);
-  QListView::focusInEvent(event);
-  if (!hadCurrent && currentIndex().isValid()) selectionModel()->setCurrentIndex({}, QItemSelectionModel::NoUpdate);
 }
 
 }  // namespace skelvor

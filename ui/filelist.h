@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QListView>
+#include "listbox.h"
+
 #include <QStringListModel>
 
 namespace skelvor {
@@ -8,7 +9,7 @@ namespace skelvor {
 /// A list box of the names of the files in one folder that match a wildcard pattern, letter case ignored, in
 /// ascending order of name with letter case ignored. Folders, hidden and system files are left out. Click is raised
 /// whenever the user makes a file current or clicks the current one again.
-class FileList : public QListView {
+class FileList : public ListBox {
   Q_OBJECT
 
  public:
@@ -31,23 +32,11 @@ class FileList : public QListView {
   QString Tag() const { return tag_; }
   void SetTag(const QString& tag) { tag_ = tag; }
 
- signals:
-  void click();
-
- protected:
-  /// Only the left button picks; a press on the current file raises Click again.
-  void mousePressEvent(QMouseEvent* event) override;
-  void mouseMoveEvent(QMouseEvent* event) override;
-  void mouseDoubleClickEvent(QMouseEvent* event) override;
-  void mouseReleaseEvent(QMouseEvent* event) override;
-  void focusInEvent(QFocusEvent* event) override;
-
  private:
   QStringListModel model_;
   QString path_;
   QString pattern_ = QStringLiteral("*");
   QString tag_;
-  bool quiet_ = false;
 };
 
 }  // namespace skelvor

@@ -1,13 +1,12 @@
 #include "forvok.h"
 
 #include "appservices.h"
+#include "countryrows.h"
 #include "filelist.h"
 #include "fixfile.h"
-#include "gpx.h"
+#include "listtext.h"
 #include "maker.h"
 #include "paths.h"
-#include "resultrows.h"
-#include "selection.h"
 #include "sortedlist.h"
 #include "widgets.h"
 
@@ -303,12 +302,9 @@ void ForVOK::processWaitingEvents() {
   if (ended_) throw RunEnded{};
 }
 
-void ForVOK::InitTERR() { fillTerritories(TERR); }
+void ForVOK::InitTERR() { fillTerritories(TERR_); }
 
 void ForVOK::Form_Load() {
-  TETE = gpxDeclaration();
-  TETE += gpxOpeningTag();
-  FION = gpxClosingTag();
   File1->SetPath(programFolder_);
   File2->SetPath(programFolder_);
   InitTERR();
@@ -323,13 +319,13 @@ void ForVOK::File1_Click() {
   const BusyPointer busy;
   // A file that cannot be read leaves both lists empty; the kind and the kept country are still set as usual. The
   // previous lines go first, so that two files are never held at once.
-  LIGNES = FixLines();
-  LIGNES = readFixFileLines(inFolder(File1->Path(), File1->FileName())).lines;
-  ListPAYS->SetItems(collectCodes(LIGNES));
+  LIGNES_ = FixLines();
+  LIGNES_ = readFixFileLines(inFolder(File1->Path(), File1->FileName())).lines;
+  ListPAYS->SetItems(collectCodes(LIGNES_));
   File1->SetTag(fileKind(File1->FileName(), File1->Tag()));
   QStringList names;
   for (const QString& code : ListPAYS->Items())
-    if (const auto name = countryName(TERR, code)) names.append(*name);
+    if (const auto name = countryName(TERR_, code)) names.append(*name);
   ListPAYSFull->SetItems(names);
   processWaitingEvents();
   const QString keptCode = tagOf(Check2);
@@ -340,7 +336,7 @@ void ForVOK::ListPAYS_Click() {
   const QString code = ListPAYS->Text();
   // The previous rows go before the new ones are built, so that two fills are never held at once.
   ListResult->Clear();
-  ListResult->SetItems(resultRows(LIGNES, code, File1->Tag()));
+  ListResult->SetRows(CountryRows(LIGNES_, code, File1->Tag(), ListOrder()));
   const qsizetype count = ListResult->ListCount();
   Label2->setText(objectsLabel(count));
   setTag(Label2, QString::number(count));
@@ -348,11 +344,11 @@ void ForVOK::ListPAYS_Click() {
 }
 
 void ForVOK::ListPAYS_MouseUp() {
-  if (const auto name = countryName(TERR, ListPAYS->Text())) ListPAYSFull->SetText(*name);
+  if (const auto name = countryName(TERR_, ListPAYS->Text())) ListPAYSFull->SetText(*name);
 }
 
 void ForVOK::ListPAYSFull_Click() {
-  if (const auto code = countryCode(TERR, ListPAYSFull->Text())) ListPAYS->SetText(*code);
+  if (const auto code = codeOfName(ListPAYS->Items(), TERR_, ListPAYSFull->Text())) ListPAYS->SetText(*code);
   Check2->setText(literalCaption(QStringLiteral("Keep ") + ListPAYSFull->Text() + QStringLiteral(" selected")));
 }
 
@@ -364,7 +360,7 @@ void ForVOK::Text2_Change() {
 void ForVOK::Command1_Click() {
   ListResult->hide();
   processWaitingEvents();
-  const Matches found = findRows(ListResult->Items(), Text1->text());
+  const Matches found = ListResult->Rows().find(Text1->text());
   ListResult->SetSelectedRanges(found.ranges);
   ListResult->show();
   processWaitingEvents();
@@ -383,19 +379,22 @@ void ForVOK::Command2_Click() {
 
 void ForVOK::Command5_Click() {
   // A failed write gives the body back as it was, so that exporting again after mending the name adds nothing twice.
-  const QString gathered = CORPS;
-  if (!Check1->isChecked()) CORPS.clear();
-  appendSelectedWaypointBlocks(CORPS, ListResult->Items(), ListResult->SelectedFlags());
-  if (CORPS.isEmpty()) return;
+  const bool adding = Check1->isChecked();
+  QByteArray gathered = adding ? QByteArray() : VOK_.takeCORPS();
+  const qsizetype kept = VOK_.CORPS().size();
+  VOK_.append(ListResult->Rows(), ListResult->SelectedFlags());
+  if (VOK_.CORPS().isEmpty()) return;
   if (WriteGPX())
     Check1->setVisible(true);
+  else if (adding)
+    VOK_.cutCORPS(kept);
   else
-    CORPS = gathered;
+    VOK_.restoreCORPS(std::move(gathered));
 }
 
 bool ForVOK::WriteGPX() {
   const QString path = inFolder(programFolder_, Text3->text() + QStringLiteral(".gpx"));
-  const WriteResult written = writeFileAtomically(path, gpxFileBytes(TETE, CORPS, FION));
+  const WriteResult written = VOK_.write(path);
   if (!written.unwritableFolder.isEmpty())
     QMessageBox::warning(this, windowTitle(),
                          tr("The waypoints were not written.\n\n%1\n\nThey are kept: export again once Skelvor can "

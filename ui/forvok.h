@@ -1,6 +1,7 @@
 #pragma once
 
 #include "fixfile.h"
+#include "gpxdocument.h"
 #include "territory.h"
 
 #include <QCheckBox>
@@ -34,14 +35,11 @@ class ForVOK : public QWidget {
   /// Fills the territory table.
   void InitTERR();
 
-  /// The GPX head, body and foot.
-  QString TETE;
-  QString CORPS;
-  QString FION;
-  /// The territory table.
-  TerritoryTable TERR;
-  /// The lines of the loaded fix file.
-  FixLines LIGNES;
+  /// What the window holds, for reading: the GPX document whose body gathers the exported waypoints, the territory
+  /// table and the lines of the loaded fix file.
+  const GpxDocument& VOK() const { return VOK_; }
+  const TerritoryTable& TERR() const { return TERR_; }
+  const FixLines& LIGNES() const { return LIGNES_; }
 
   /// Replaces the way documents and web pages are handed to the desktop (by default QDesktopServices::openUrl);
   /// the opener must return at once, without waiting for the application it starts.
@@ -85,6 +83,10 @@ class ForVOK : public QWidget {
   bool WriteGPX();
   void Command4_Click(int Index);
   void Label4_Click();
+
+  GpxDocument VOK_;
+  TerritoryTable TERR_;
+  FixLines LIGNES_;
 
   QString programFolder_;
   bool ended_ = false;

@@ -1,11 +1,8 @@
 #include "sortedlist.h"
 
 #include "listtext.h"
-#include "widgets.h"
 
-#include <QFocusEvent>
 #include <QItemSelection>
-#include <QMouseEvent>
 #include <QScopedValueRollback>
 
 #include <algorithm>
@@ -40,17 +37,26 @@ void releaseInOrder(QStringList& items) {
 
 int ItemModel::rowCount(const QModelIndex& parent) const {
   // Item views count rows in int; lists longer than that cannot be shown by any Qt view.
-  return parent.isValid() ? 0 : static_cast<int>(std::min<qsizetype>(items_.size(), INT_MAX));
+  return parent.isValid() ? 0 : static_cast<int>(std::min<qsizetype>(size(), INT_MAX));
 }
 
 QVariant ItemModel::data(const QModelIndex& index, int role) const {
-  if (role != Qt::DisplayRole || !index.isValid() || index.row() >= items_.size()) return {};
-  return items_.at(index.row());
+  if (role != Qt::DisplayRole || !index.isValid() || index.row() >= size()) return {};
+  return text(index.row());
 }
 
 void ItemModel::replaceAll(QStringList items) {
   beginResetModel();
   QStringList previous = std::exchange(items_, std::move(items));
+  CountryRows previousRows = std::exchange(rows_, CountryRows());
+  endResetModel();
+  releaseInOrder(previous);
+}
+
+void ItemModel::replaceAll(CountryRows rows) {
+  beginResetModel();
+  QStringList previous = std::exchange(items_, QStringList());
+  CountryRows previousRows = std::exchange(rows_, std::move(rows));
   endResetModel();
   releaseInOrder(previous);
 }
@@ -63,38 +69,40 @@ void ItemModel::insertAt(qsizetype row, const QString& text) {
 
 }  // namespace detail
 
-SortedList::SortedList(QWidget* parent) : QListView(parent), model_(this) {
-  setModel(&model_);
-  setUniformItemSizes(true);
-  setEditTriggers(QAbstractItemView::NoEditTriggers);
-  setSelectionMode(QAbstractItemView::SingleSelection);
-  connect(selectionModel(), &QItemSelectionModel::currentChanged, this, &SortedList::onCurrentChanged);
-}
+SortedList::SortedList(QWidget* parent) : ListBox(parent), model_(this) { setItems(&model_); }
 
 void SortedList::AddItem(const QString& text) {
+  if (!model_.rows().isEmpty()) SetItems(QStringList());
   const qsizetype place = order_.insertionPlace(model_.items(), text);
-  QScopedValueRollback quiet(quiet_, true);
+  QScopedValueRollback quietly(quiet(), true);
   model_.insertAt(place, text);
 }
 
 void SortedList::SetItems(QStringList items) {
   QStringList sorted = order_.sorted(std::move(items));
-  QScopedValueRollback quiet(quiet_, true);
+  QScopedValueRollback quietly(quiet(), true);
   model_.replaceAll(std::move(sorted));
 }
 
-void SortedList::Clear() {
-  QScopedValueRollback quiet(quiet_, true);
-  model_.replaceAll({});
+void SortedList::SetRows(CountryRows rows) {
+  QScopedValueRollback quietly(quiet(), true);
+  model_.replaceAll(std::move(rows));
 }
 
-qsizetype SortedList::ListCount() const { return model_.items().size(); }
+void SortedList::Clear() {
+  QScopedValueRollback quietly(quiet(), true);
+  model_.replaceAll(QStringList());
+}
+
+qsizetype SortedList::ListCount() const { return model_.size(); }
 
 QString SortedList::List(qsizetype index) const {
-  return index >= 0 && index < ListCount() ? model_.items().at(index) : QString();
+  return index >= 0 && index < ListCount() ? model_.text(index) : QString();
 }
 
 const QStringList& SortedList::Items() const { return model_.items(); }
+
+const CountryRows& SortedList::Rows() const { return model_.rows(); }
 
 QString SortedList::Text() const { return List(ListIndex()); }
 
@@ -136,44 +144,10 @@ void SortedList::SetSelectedRanges(const QList<std::pair<qsizetype, qsizetype>>&
   selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
 }
 
-void SortedList::mousePressEvent(QMouseEvent* event) {
-  if (!picksInList(*event)) return;
-  const QModelIndex before = currentIndex();
-  QListView::mousePressEvent(event);
-  if (before.isValid() && indexAt(event->position().toPoint()) == before && currentIndex() == before) emit click();
-}
-
-void SortedList::mouseMoveEvent(QMouseEvent* event) {
-  if (picksInList(*event)) QListView::mouseMoveEvent(event);
-}
-
-void SortedList::mouseDoubleClickEvent(QMouseEvent* event) {
-  if (picksInList(*event)) QListView::mouseDoubleClickEvent(event);
-}
-
-void SortedList::mouseReleaseEvent(QMouseEvent* event) {
-  if (picksInList(*event)) QListView::mouseReleaseEvent(event);
-  emit mouseUp(event->button(), event->modifiers(), event->position());
-}
-
-void SortedList::focusInEvent(QFocusEvent* event) {
-  // Item views make the first item current when they take the focus; a list box only shows where the focus is.
-  const bool hadCurrent = currentIndex().isValid();
-  {
-    QScopedValueRollback quiet(quiet_, true);
-    QListView::focusInEvent(event);
-    if (!hadCurrent && currentIndex().isValid()) selectionModel()->setCurrentIndex({}, QItemSelectionModel::NoUpdate);
-  }
-}
-
-void SortedList::onCurrentChanged(const QModelIndex& current) {
-  if (!quiet_ && current.isValid()) emit click();
-}
-
 void SortedList::makeCurrent(qsizetype row) {
   const QModelIndex index = model_.index(static_cast<int>(row));
   {
-    QScopedValueRollback quiet(quiet_, true);
+    QScopedValueRollback quietly(quiet(), true);
     const auto command = selectionMode() == QAbstractItemView::SingleSelection ? QItemSelectionModel::ClearAndSelect
                                                                                : QItemSelectionModel::NoUpdate;
     selectionModel()->setCurrentIndex(index, command);

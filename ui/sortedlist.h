@@ -1,9 +1,10 @@
 #pragma once
 
+#include "countryrows.h"
+#include "listbox.h"
 #include "listorder.h"
 
 #include <QAbstractListModel>
-#include <QListView>
 #include <QStringList>
 
 #include <vector>
@@ -12,7 +13,8 @@ namespace skelvor {
 
 namespace detail {
 
-/// The items of a sorted list, held as one string list so that a bulk fill is a single reset.
+/// The items of a sorted list: texts held as one string list, or a country's rows, whose texts are built as they are
+/// drawn. A bulk fill is a single reset.
 class ItemModel : public QAbstractListModel {
  public:
   using QAbstractListModel::QAbstractListModel;
@@ -20,11 +22,16 @@ class ItemModel : public QAbstractListModel {
   QVariant data(const QModelIndex& index, int role) const override;
 
   const QStringList& items() const { return items_; }
+  const CountryRows& rows() const { return rows_; }
+  qsizetype size() const { return items_.size() + rows_.size(); }
+  QString text(qsizetype row) const { return rows_.isEmpty() ? items_.at(row) : rows_.item(row); }
   void replaceAll(QStringList items);
+  void replaceAll(CountryRows rows);
   void insertAt(qsizetype row, const QString& text);
 
  private:
-  QStringList items_;
+  QStringList items_;  // empty while rows_ is not
+  CountryRows rows_;
 };
 
 }  // namespace detail
@@ -33,7 +40,7 @@ class ItemModel : public QAbstractListModel {
 /// clearing raise no Click; making an item current, by the user or through SetText / SetListIndex, raises Click,
 /// whose handlers run to their end before the setter returns. A left-button press on the current item raises Click
 /// again, so that an item left highlighted by another list can be picked anew.
-class SortedList : public QListView {
+class SortedList : public ListBox {
   Q_OBJECT
 
  public:
@@ -43,12 +50,17 @@ class SortedList : public QListView {
   void AddItem(const QString& text);
   /// Replaces all items at once; the order is the one that adding them one by one would give.
   void SetItems(QStringList items);
+  /// Replaces all items at once by a country's rows, already in list order.
+  void SetRows(CountryRows rows);
   /// Removes every item; afterwards no item is current or selected.
   void Clear();
 
   qsizetype ListCount() const;
   QString List(qsizetype index) const;
+  /// The items added as texts; none when the list holds rows.
   const QStringList& Items() const;
+  /// The rows the list holds, if it holds rows.
+  const CountryRows& Rows() const;
 
   /// The text of the current item, or the empty text when none is current.
   QString Text() const;
@@ -67,28 +79,11 @@ class SortedList : public QListView {
   /// Selects the rows of `ranges` (first, last inclusive) and clears every other row, in one step.
   void SetSelectedRanges(const QList<std::pair<qsizetype, qsizetype>>& ranges);
 
- signals:
-  /// An item became current, by the user or by the program.
-  void click();
-  /// A mouse button was released over the list.
-  void mouseUp(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPointF position);
-
- protected:
-  /// Only the left button picks and selects; a press on the current item raises Click again.
-  void mousePressEvent(QMouseEvent* event) override;
-  void mouseMoveEvent(QMouseEvent* event) override;
-  void mouseDoubleClickEvent(QMouseEvent* event) override;
-  /// Raises mouseUp for every button.
-  void mouseReleaseEvent(QMouseEvent* event) override;
-  void focusInEvent(QFocusEvent* event) override;
-
  private:
-  void onCurrentChanged(const QModelIndex& current);
   void makeCurrent(qsizetype row);
 
   detail::ItemModel model_;
   ListOrder order_;
-  bool quiet_ = false;
 };
 
 }  // namespace skelvor

@@ -1,6 +1,9 @@
 #include "exporter.h"
 
+#include "countryrows.h"
 #include "gpx.h"
+#include "gpxdocument.h"
+#include "paths.h"
 #include "qt_printing.h"
 #include "testrows.h"
 
@@ -53,16 +56,18 @@ TEST_F(PickCountry, NamesWhyThereIsNone) {
 
 TEST(ExportedRows, FindSelectsInListOrderAndNoSearchTakesAll) {
   const FixLines lines(QByteArray("abd;LF;5;6\nABC;LF;1;2\nX&Y;LF;3;4\nZZZ;EG;7;8\n"));
-  const CountryRows country = countryRows(compactRows(lines, u"LF", u"WPT"), ListOrder(QLocale::c()));
-  ASSERT_EQ(country.order, (std::vector<qsizetype>{1, 0, 2}));  // ABC, abd, X&Y
-  EXPECT_EQ(exportedRows(country, std::nullopt), (std::vector<bool>{true, true, true}));
-  EXPECT_EQ(exportedRows(country, QString("ab")), (std::vector<bool>{true, true, false}));
-  EXPECT_EQ(exportedRows(country, QString("&")), (std::vector<bool>{false, false, true}));
-  EXPECT_EQ(exportedRows(country, QString("nowhere")), (std::vector<bool>{false, false, false}));
+  const CountryRows country(lines, u"LF", u"WPT", ListOrder(QLocale::c()));
+  ASSERT_EQ(country.compact(0), u"ABC |1|2");
+  ASSERT_EQ(country.compact(1), u"abd |5|6");
+  EXPECT_EQ(country.taken(std::nullopt), (std::vector<bool>{true, true, true}));
+  EXPECT_EQ(country.taken(QString("ab")), (std::vector<bool>{true, true, false}));
+  EXPECT_EQ(country.taken(QString("&")), (std::vector<bool>{false, false, true}));
+  EXPECT_EQ(country.taken(QString("nowhere")), (std::vector<bool>{false, false, false}));
   // Find reads the whole row, its run of 120 spaces included.
-  EXPECT_EQ(exportedRows(country, QString(100, u' ')), (std::vector<bool>{true, true, true}));
-  const CountryRows none = countryRows(compactRows(lines, u"FR", u"WPT"), ListOrder(QLocale::c()));
-  EXPECT_EQ(exportedRows(none, std::nullopt), std::vector<bool>{});
+  EXPECT_EQ(country.taken(QString(100, u' ')), (std::vector<bool>{true, true, true}));
+  EXPECT_EQ(country.taken(QString("C |")), (std::vector<bool>{false, false, false}));
+  const CountryRows none(lines, u"FR", u"WPT", ListOrder(QLocale::c()));
+  EXPECT_EQ(none.taken(std::nullopt), std::vector<bool>{});
 }
 
 // ---- Export against the window's way
@@ -90,17 +95,17 @@ QByteArray generatedFixFile(const QString& kind) {
   return text.toUtf8();
 }
 
-// The body the window gathers: each country's rows sorted into its list, Find's rows or all of them, their blocks.
+// The body the window gathers: each country's rows in list order, Find's rows or all of them, the block of each
+// row's whole text.
 QString windowBody(const QStringList& lines, const QString& kind, const QStringList& codes,
                    const std::optional<QString>& search) {
+  const FixLines fixLines(lines.join(u'\n').toUtf8());
   QString body;
   for (const QString& code : codes) {
-    const QStringList rows = ListOrder().sorted(resultRows(lines, code, kind));
-    std::vector<bool> selected(static_cast<std::size_t>(rows.size()), !search);
-    if (search)
-      for (const auto& [first, last] : findRows(rows, *search).ranges)
-        for (qsizetype i = first; i <= last; ++i) selected[static_cast<std::size_t>(i)] = true;
-    appendSelectedWaypointBlocks(body, rows, selected);
+    const CountryRows rows(fixLines, code, kind, ListOrder());
+    const std::vector<bool> taken = rows.taken(search);
+    for (qsizetype place = 0; place < rows.size(); ++place)
+      if (taken[static_cast<std::size_t>(place)]) appendWaypointBlock(body, waypointFields(rows.item(place)).value());
   }
   return body;
 }
@@ -201,15 +206,19 @@ TEST(RunExport, ReadsALargeFileAsTheWindowDoes) {
   }
 }
 
-TEST(GpxBody, GivesBackTheBodyThatTheFileWasWrittenWith) {
+TEST(GpxDocument, ReadsBackTheBodyThatTheFileWasWrittenWith) {
   const QString head = gpxDeclaration() + gpxOpeningTag();
   const QString foot = gpxClosingTag();
   for (const QString& body :
-       {QString(), waypointBlock({"Évreux & <Cap> \"Q\"", "1", "2"}) + waypointBlock({"Z", "", ""})})
-    EXPECT_EQ(gpxBody(gpxFileBytes(head, body, foot), head, foot).value_or("(none)"), body);
+       {QString(), waypointBlock({"Évreux & <Cap> \"Q\"", "1", "2"}) + waypointBlock({"Z", "", ""})}) {
+    GpxDocument document;
+    ASSERT_TRUE(document.readBack(gpxFileBytes(head, body, foot)));
+    EXPECT_EQ(document.CORPS(), body.toUtf8());
+    EXPECT_EQ(document.bytes(), gpxFileBytes(head, body, foot));
+  }
 }
 
-TEST(GpxBody, RefusesWhatSkelvorDidNotWrite) {
+TEST(GpxDocument, RefusesWhatSkelvorDidNotWrite) {
   const QString head = gpxDeclaration() + gpxOpeningTag();
   const QString foot = gpxClosingTag();
   const QByteArray written = gpxFileBytes(head, waypointBlock({"A", "1", "2"}), foot);
@@ -225,7 +234,12 @@ TEST(GpxBody, RefusesWhatSkelvorDidNotWrite) {
                               notUtf8,
                               "<?xml version=\"1.0\"?>\r\n<gpx></gpx>\r\n",
                               (head + foot).toUtf8()};
-  for (const QByteArray& bytes : cases) EXPECT_FALSE(gpxBody(bytes, head, foot).has_value()) << bytes.toStdString();
+  for (const QByteArray& bytes : cases) {
+    GpxDocument document;
+    document.restoreCORPS("kept");
+    EXPECT_FALSE(document.readBack(bytes)) << bytes.toStdString();
+    EXPECT_EQ(document.CORPS(), "kept");
+  }
 }
 
 TEST(SafeFileName, MakesEveryNameFitForEveryFileSystem) {

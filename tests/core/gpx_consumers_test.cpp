@@ -1,4 +1,5 @@
 #include "gpx.h"
+#include "savefile.h"
 
 #include "qt_printing.h"
 #include "testrows.h"

@@ -1,5 +1,7 @@
 #include "gpx.h"
 
+#include "gpxdocument.h"
+
 #include "qt_printing.h"
 #include "testrows.h"
 
@@ -113,11 +115,15 @@ TEST(GpxWaypointBlock, FromARowIsTheBlockOfItsFields) {
 }
 
 TEST(GpxWaypointBlock, OfTheSelectedRowsInListOrder) {
-  const QStringList rows = {testRow(u"A", u"1", u"2"), testRow(u"B", u"3", u"4"), u"no waypoint"_s,
-                            testRow(u"C", u"5", u"6")};
-  QString body = u"kept"_s;
-  appendSelectedWaypointBlocks(body, rows, {true, false, true, true});
-  EXPECT_EQ(body, u"kept"_s + waypointBlock({u"A"_s, u"1"_s, u"2"_s}) + waypointBlock({u"C"_s, u"5"_s, u"6"_s}));
+  const CountryRows rows(FixLines("C;LF;5;6\nB;LF;3;4\nno waypoint\nA;LF;1;2\n\xC3\x89;LF;7;8"), u"LF", u"WPT",
+                         ListOrder(QLocale::c()));
+  GpxDocument document;
+  document.restoreCORPS("kept");
+  document.append(rows, {true, false, true, true});
+  EXPECT_EQ(document.CORPS(),
+            "kept" + (waypointBlock({u"A"_s, u"1"_s, u"2"_s}) + waypointBlock({u"C"_s, u"5"_s, u"6"_s}) +
+                      waypointBlock({u"\u00C9"_s, u"7"_s, u"8"_s}))
+                         .toUtf8());
 }
 
 // The bytes of a file with one block per row, head and foot as the window builds them.

@@ -1,8 +1,8 @@
 #include "listorder.h"
 
+#include "countryrows.h"
 #include "fixfile.h"
 #include "qt_printing.h"
-#include "resultrows.h"
 #include "testrows.h"
 
 #include <QCollator>
@@ -66,19 +66,17 @@ FixLines generatedWaypoints() {
   return FixLines(text.toUtf8());
 }
 
-TEST_P(ListOrderIn, SortsCompactRowsAsTheirWholeRows) {
+TEST_P(ListOrderIn, SortsCountryRowsAsTheirWholeRows) {
   const FixLines lines = generatedWaypoints();
-  const QStringList rows = resultRows(lines, u"LF", u"WPT");
-  ASSERT_EQ(rows.size(), 3600);
-  std::vector<qsizetype> expected(static_cast<std::size_t>(rows.size()));
-  std::iota(expected.begin(), expected.end(), 0);
-  QCollator collator(locale());
-  collator.setCaseSensitivity(Qt::CaseInsensitive);
-  std::stable_sort(expected.begin(), expected.end(),
-                   [&](qsizetype a, qsizetype b) { return collator.compare(rows.at(a), rows.at(b)) < 0; });
-  const ListOrder order(locale());
-  EXPECT_EQ(order.sortedIndices(rows), expected);
-  EXPECT_EQ(order.sortedIndices(compactRows(lines, u"LF", u"WPT")), expected);
+  const CountryRows inFileOrder(lines, u"LF", u"WPT");
+  ASSERT_EQ(inFileOrder.size(), 3600);
+  QStringList rows;
+  for (qsizetype place = 0; place < inFileOrder.size(); ++place) rows.append(inFileOrder.item(place));
+  const QStringList expected = collatorOrder(locale(), rows);
+  const CountryRows sorted(lines, u"LF", u"WPT", ListOrder(locale()));
+  QStringList shown;
+  for (qsizetype place = 0; place < sorted.size(); ++place) shown.append(sorted.item(place));
+  EXPECT_EQ(shown, expected);
 }
 
 TEST_P(ListOrderIn, IgnoresLetterCaseOfCodes) {

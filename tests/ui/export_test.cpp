@@ -126,7 +126,7 @@ void ExportTest::nothingSelectedWritesNothing() {
   QTest::mouseClick(ui.button("Command5"), Qt::LeftButton);
   QVERIFY(!QFile::exists(QDir(ui.folder()).filePath("VOK.gpx")));
   QVERIFY(!ui.check("Check1")->isVisible());
-  QVERIFY(ui.window().CORPS.isEmpty());
+  QVERIFY(ui.window().VOK().CORPS().isEmpty());
 }
 
 void ExportTest::addToActualFileGathersAcrossCountries() {
@@ -180,12 +180,12 @@ void ExportTest::aFailedWriteKeepsEverything() {
   const QString earlier = QDir(ui.folder()).filePath("VOK.gpx");
   const QByteArray first = readFile(earlier);
   ui.check("Check1")->click();
-  const QString bodyBefore = ui.window().CORPS;
+  const QString bodyBefore = ui.window().VOK().CORPS();
 
   ui.edit("Text3")->setText("no such folder/VOK");
   const QString message = WindowDriver::acceptMessageBox([&] { ui.button("Command5")->click(); });
   QVERIFY2(message.contains(QDir::toNativeSeparators("no such folder/VOK.gpx")), qPrintable(message));
-  QCOMPARE(ui.window().CORPS, bodyBefore);  // a failed export changes nothing: the gathered waypoints stay
+  QCOMPARE(ui.window().VOK().CORPS(), bodyBefore);  // a failed export changes nothing: the gathered waypoints stay
   QVERIFY(ui.check("Check1")->isChecked());
   QCOMPARE(readFile(earlier), first);
   QVERIFY(ui.window().isVisible());

@@ -124,7 +124,7 @@ class FaultsTest : public QObject {
 void FaultsTest::aBinaryFileLoadsAsText() {
   WindowDriver ui;
   gather(ui);
-  const QString body = ui.window().CORPS;
+  const QString body = ui.window().VOK().CORPS();
   QByteArray junk(256 * 1024, Qt::Uninitialized);
   QRandomGenerator random(11);
   for (char& byte : junk) byte = static_cast<char>(random.bounded(256));
@@ -133,7 +133,7 @@ void FaultsTest::aBinaryFileLoadsAsText() {
   QVERIFY(ui.sorted("ListPAYS")->ListCount() > 0);
   WindowDriver::clickRow(ui.sorted("ListPAYS"), 0);
   ui.button("Command2")->click();
-  QCOMPARE(ui.window().CORPS, body);
+  QCOMPARE(ui.window().VOK().CORPS(), body);
   answersAgain(ui, {"ABLAN"});
 }
 
@@ -169,7 +169,7 @@ void FaultsTest::aFileGoneAtItsClick() {
   WindowDriver ui;
   gather(ui);
   const QByteArray earlier = contents(gpx(ui));
-  const QString body = ui.window().CORPS;
+  const QString body = ui.window().VOK().CORPS();
   ui.addFile("Gone Airports.csv", crlf({"LFBZ;LF;A;BIQ;43.46;-1.52;x;x;Biarritz"}));
   const QString path = QDir(ui.folder()).filePath("Gone Airports.csv");
   if (fault == "deleted" || fault == "folder" || fault == "pipe") QVERIFY(QFile::remove(path));
@@ -190,7 +190,7 @@ void FaultsTest::aFileGoneAtItsClick() {
   QCOMPARE(ui.sorted("ListPAYSFull")->ListCount(), 0);
   QCOMPARE(ui.list<skelvor::FileList>("File1")->Tag(), QStringLiteral("APT"));
   QCOMPARE(ui.visibleRows(), QStringList({"ABLAN", "BAGNA"}));
-  QCOMPARE(ui.window().CORPS, body);
+  QCOMPARE(ui.window().VOK().CORPS(), body);
   QCOMPARE(contents(gpx(ui)), earlier);
   answersAgain(ui, {"ABLAN"});
 }
@@ -205,7 +205,7 @@ void FaultsTest::anExportOntoAFullDisk() {
   ui.addFile("Many Waypoints.csv", many);
   gather(ui);
   const QByteArray earlier = contents(gpx(ui));
-  const QString body = ui.window().CORPS;
+  const QString body = ui.window().VOK().CORPS();
   ui.clickFile("Many Waypoints.csv");
   ui.clickCode("LF");
   ui.button("Command2")->click();
@@ -215,7 +215,7 @@ void FaultsTest::anExportOntoAFullDisk() {
   disk.free();
   QVERIFY2(message.contains(QDir::toNativeSeparators(gpx(ui))), qPrintable(message));
   QCOMPARE(contents(gpx(ui)), earlier);
-  QCOMPARE(ui.window().CORPS, body);
+  QCOMPARE(ui.window().VOK().CORPS(), body);
   QVERIFY(ui.check("Check1")->isChecked());
   QCOMPARE(QDir(ui.folder()).entryList(QDir::Files),
            QStringList({"Good Waypoints.csv", "Many Waypoints.csv", "VOK.gpx"}));
@@ -234,7 +234,7 @@ void FaultsTest::anExportIntoAFolderWithoutWriteRights() {
   WindowDriver ui;
   gather(ui);
   const QByteArray earlier = contents(gpx(ui));
-  const QString body = ui.window().CORPS;
+  const QString body = ui.window().VOK().CORPS();
   const auto writable = QFile::permissions(ui.folder());
   QVERIFY(QFile::setPermissions(ui.folder(), QFile::ReadOwner | QFile::ExeOwner | QFile::ReadGroup | QFile::ExeGroup |
                                                  QFile::ReadOther | QFile::ExeOther));
@@ -247,7 +247,7 @@ void FaultsTest::anExportIntoAFolderWithoutWriteRights() {
   const QString advice = ": you cannot write in this folder. Move the Skelvor folder to a folder you can write to";
   QVERIFY2(message.contains(QDir::toNativeSeparators(ui.folder()) + advice), qPrintable(message));
   QCOMPARE(contents(gpx(ui)), earlier);
-  QCOMPARE(ui.window().CORPS, body);
+  QCOMPARE(ui.window().VOK().CORPS(), body);
   answersAgain(ui, {"ABLAN"});
 }
 

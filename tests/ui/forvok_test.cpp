@@ -215,15 +215,15 @@ void ForVOKTest::enterOrSpaceOnEndClosesTheWindow() {
 
 void ForVOKTest::gpxHeadAndFootAreExact() {
   ForVOK window(folder_.path());
-  const QByteArray head = window.TETE.toLatin1();
+  const QByteArray head = window.VOK().TETE().toLatin1();
   QVERIFY(head.startsWith("<?xml version=\"1.0\"?>\r\n<gpx creator=\"GPS Visualizer https://skelvor.example.org/\" "));
   QVERIFY(head.endsWith(
       " version=\"1.0\" xmlns=\"http://www.topografix.com/GPX/1/0\" "
       "xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\" "
       "xsi:schemaLocation=\"http://www.topografix.com/GPX/1/0 http://www.topografix.com/GPX/1/0/gpx.xsd\">"));
   QCOMPARE(head.count("\r\n"), 1);
-  QCOMPARE(window.FION, QStringLiteral("</gpx>"));
-  QVERIFY(window.CORPS.isEmpty());
+  QCOMPARE(window.VOK().FION(), QStringLiteral("</gpx>"));
+  QVERIFY(window.VOK().CORPS().isEmpty());
 }
 
 void ForVOKTest::fileListShowsTheFixFilesOfTheProgramFolder() {
@@ -263,10 +263,10 @@ void ForVOKTest::helpButtonsShareThePicture() {
 
 void ForVOKTest::territoryTableIsFilled() {
   ForVOK window(folder_.path());
-  QVERIFY(window.TERR[0].isEmpty());
-  QCOMPARE(window.TERR[38], QStringLiteral("Fl|Mauritius"));
-  QCOMPARE(window.TERR[246], QStringLiteral("CY|Canada"));
-  QCOMPARE(window.TERR[skelvor::kLastTerritorySlot], QStringLiteral("ZZ|China ZZ"));
+  QVERIFY(window.TERR()[0].isEmpty());
+  QCOMPARE(window.TERR()[38], QStringLiteral("Fl|Mauritius"));
+  QCOMPARE(window.TERR()[246], QStringLiteral("CY|Canada"));
+  QCOMPARE(window.TERR()[skelvor::kLastTerritorySlot], QStringLiteral("ZZ|China ZZ"));
 }
 
 void ForVOKTest::aFailingHandlerReportsAndTheWindowGoesOn() {

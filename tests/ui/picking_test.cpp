@@ -103,7 +103,7 @@ void PickingTest::typingFindsANameByItsFirstLetters() {
   ui.clickFile("My Navaids.csv");
   ui.typeCountry(typed);
   QCOMPARE(ui.sorted("ListPAYSFull")->Text(), name);
-  const auto code = skelvor::countryCode(ui.window().TERR, name);
+  const auto code = skelvor::countryCode(ui.window().TERR(), name);
   QCOMPARE(ui.sorted("ListPAYS")->Text(), *code);
   QCOMPARE(ui.check("Check2")->text(), "Keep " + name + " selected");
 }

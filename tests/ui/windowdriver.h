@@ -106,7 +106,11 @@ class WindowDriver {
     QTest::keyClicks(box, text);
   }
 
-  QStringList rows() const { return sorted("ListResult")->Items(); }
+  QStringList rows() const {
+    QStringList shown;
+    for (qsizetype i = 0; i < sorted("ListResult")->ListCount(); ++i) shown.append(sorted("ListResult")->List(i));
+    return shown;
+  }
   QStringList visibleRows() const {
     QStringList shown;
     for (const QString& row : rows()) shown << row.left(row.indexOf(QString(120, u' ')));

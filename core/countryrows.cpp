@@ -1,0 +1,332 @@
+#include "countryrows.h"
+
+#include "prefetch.h"
+
+#include <array>
+#include <bit>
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <initializer_list>
+#include <numeric>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace skelvor {
+
+namespace {
+
+constexpr std::size_t kGapWidth = 120;
+
+// The run of spaces that pushes the coordinates out of the list's visible width.
+constexpr std::array<char16_t, kGapWidth> kGap = [] {
+  std::array<char16_t, kGapWidth> gap{};
+  gap.fill(u' ');
+  return gap;
+}();
+
+// The most columns any kind reads: a navaid uses columns 0 to 9.
+constexpr std::size_t kMaxColumns = 10;
+
+// The leading columns of a line, where each starts and stops; only those that splitColumns found are set.
+struct Columns {
+  std::array<const char16_t*, kMaxColumns> starts;
+  std::array<const char16_t*, kMaxColumns> stops;
+  QStringView operator[](std::size_t i) const { return QStringView(starts[i], stops[i]); }
+};
+
+// Splits `line` at every ";" into its leading columns, at most `wanted` of them, and returns how many it found. A
+// column that is not the line's last ends at its ";", so the columns after the wanted ones never leak into the last.
+std::size_t splitColumns(QStringView line, std::size_t wanted, Columns& columns) {
+  const char16_t* p = line.utf16();
+  const char16_t* const end = p + line.size();
+  const char16_t* start = p;
+  std::size_t count = 0;
+  // Ends the current column at the ";" at `at`; false once the wanted columns are found.
+  const auto endColumn = [&](const char16_t* at) {
+    columns.starts[count] = start;
+    columns.stops[count++] = at;
+    start = at + 1;
+    return count < wanted;
+  };
+#if defined(__SSE2__)
+  // Eight characters are looked at in one step, which finds the few ";" of a line quickly.
+  const __m128i semicolon = _mm_set1_epi16(';');
+  for (; end - p >= 8; p += 8) {
+    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    // Two bits a character: the lower one of each pair says it.
+    auto found = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi16(block, semicolon))) & 0x5555u;
+    for (; found != 0; found &= found - 1)
+      if (!endColumn(p + std::countr_zero(found) / 2)) return count;
+  }
+#endif
+  for (; p != end; ++p)
+    if (*p == u';' && !endColumn(p)) return count;
+  columns.starts[count] = start;
+  columns.stops[count++] = end;
+  return count;
+}
+
+// Removes leading and trailing space characters, and no other blanks.
+QStringView trimSpaces(QStringView text) {
+  while (text.startsWith(u' ')) text = text.sliced(1);
+  while (text.endsWith(u' ')) text.chop(1);
+  return text;
+}
+
+// The pieces of a row: the visible texts, one after the other, then the latitude and the longitude.
+struct RowPieces {
+  std::array<QStringView, 5> visible;
+  std::size_t visibleCount = 0;
+  QStringView latitude;
+  QStringView longitude;
+
+  RowPieces(std::initializer_list<QStringView> texts, QStringView lat, QStringView lon)
+      : latitude(lat), longitude(lon) {
+    for (const QStringView text : texts) visible[visibleCount++] = text;
+  }
+  qsizetype visibleSize() const {
+    qsizetype size = 0;
+    for (std::size_t i = 0; i < visibleCount; ++i) size += visible[i].size();
+    return size;
+  }
+  // The size of the row with a run of `gapWidth` spaces.
+  qsizetype size(qsizetype gapWidth) const { return visibleSize() + gapWidth + 2 + latitude.size() + longitude.size(); }
+};
+
+char16_t* put(char16_t* out, QStringView piece) {
+  if (piece.isEmpty()) return out;  // an empty view may point nowhere
+  std::memcpy(out, piece.utf16(), static_cast<std::size_t>(piece.size()) * sizeof(char16_t));
+  return out + piece.size();
+}
+
+// Writes the row of `pieces` with a run of `gapWidth` spaces at `out`, which has room for it; returns its end.
+char16_t* writeRow(char16_t* out, const RowPieces& pieces, qsizetype gapWidth) {
+  for (std::size_t i = 0; i < pieces.visibleCount; ++i) out = put(out, pieces.visible[i]);
+  out = put(out, QStringView(kGap.data(), gapWidth));
+  out = put(out, u"|");
+  out = put(out, pieces.latitude);
+  out = put(out, u"|");
+  return put(out, pieces.longitude);
+}
+
+enum class RowKind { None, Navaids, Waypoints, Airports };
+
+RowKind rowKind(QStringView kind) {
+  if (kind == QLatin1StringView(kNavaids)) return RowKind::Navaids;
+  if (kind == QLatin1StringView(kWaypoints)) return RowKind::Waypoints;
+  if (kind == QLatin1StringView(kAirports)) return RowKind::Airports;
+  return RowKind::None;
+}
+
+// The pieces of the row of one fix line of the given kind, as CountryRows describes them.
+std::optional<RowPieces> rowPieces(QStringView line, RowKind kind) {
+  Columns c;
+  if (kind == RowKind::Navaids) {
+    if (splitColumns(line, 10, c) < 10) return std::nullopt;
+    return RowPieces({trimSpaces(c[2]), u" (", c[0], u") ", trimSpaces(c[9])}, c[4], c[5]);
+  }
+  if (kind == RowKind::Waypoints) {
+    if (splitColumns(line, 4, c) < 4) return std::nullopt;
+    return RowPieces({c[0]}, c[2], c[3]);
+  }
+  if (kind == RowKind::Airports) {
+    if (splitColumns(line, 9, c) < 9 || c[2] != u"A") return std::nullopt;
+    const QStringView iata = trimSpaces(c[3]);
+    if (iata.isEmpty()) return RowPieces({trimSpaces(c[0]), u"  ---  ", trimSpaces(c[8])}, c[4], c[5]);
+    return RowPieces({trimSpaces(c[0]), u" (", iata, u") ", trimSpaces(c[8])}, c[4], c[5]);
+  }
+  return std::nullopt;
+}
+
+// Calls `visit` with the pieces of the row of every line of `lines` whose country code is `code`, in file order. The
+// code is compared in the file's own bytes, so only the lines of the chosen country are decoded, into one reused
+// string; the pieces point into it until the next call.
+template <typename Visit>
+void forEachRow(const FixLines& lines, QStringView code, QStringView kind, Visit visit) {
+  const std::optional<QByteArray> wanted = lines.encode(code);
+  const RowKind rowsKind = rowKind(kind);
+  if (!wanted || rowsKind == RowKind::None) return;
+  const QByteArrayView wantedBytes(*wanted);
+  QString line;
+  lines.forEachLine([&](QByteArrayView bytes) {
+    const std::optional<QByteArrayView> field = detail::countryField(bytes);
+    if (!field || field->size() != wantedBytes.size() ||
+        (!wantedBytes.isEmpty() &&
+         std::memcmp(field->data(), wantedBytes.data(), static_cast<std::size_t>(wantedBytes.size())) != 0))
+      return;
+    lines.decode(bytes, line);
+    if (const std::optional<RowPieces> pieces = rowPieces(line, rowsKind)) visit(*pieces);
+  });
+}
+
+// Whether the eight characters from `p` on are all spaces.
+bool eightSpaces(const char16_t* p) {
+  constexpr std::uint64_t kFourSpaces = 0x0020002000200020u;
+  std::uint64_t first;
+  std::uint64_t second;
+  std::memcpy(&first, p, sizeof first);
+  std::memcpy(&second, p + 4, sizeof second);
+  return first == kFourSpaces && second == kFourSpaces;
+}
+constexpr char16_t kNoSingleUpper = 0xFFFF;
+constexpr std::size_t kTableSize = std::tuple_size_v<UpperTable>;
+
+// The upper case that QString::toUpper gives each character below U+0800 (Latin, Greek, Cyrillic, Armenian, Hebrew,
+// Arabic), or kNoSingleUpper for the few whose upper case is more than one character, such as ß (SS).
+const UpperTable& upperTable() {
+  static const UpperTable table = [] {
+    UpperTable upper{};
+    for (std::size_t c = 0; c < kTableSize; ++c) {
+      const QString mapped = QString(QChar(static_cast<char16_t>(c))).toUpper();
+      upper[c] = mapped.size() == 1 ? mapped[0].unicode() : kNoSingleUpper;
+    }
+    return upper;
+  }();
+  return table;
+}
+
+// Whether every character of `text` has a one-character upper case in the table.
+bool upperCasedByTable(QStringView text, const UpperTable& upper) {
+  char16_t bits = 0;
+  for (const QChar c : text) bits |= c.unicode();
+  if (bits < 0x80) return true;  // ASCII, the usual case, settled by one quick pass
+  for (const QChar c : text)
+    if (c.unicode() >= kTableSize || upper[c.unicode()] == kNoSingleUpper) return false;
+  return true;
+}
+
+// Whether `upperNeedle` occurs in `text` upper-cased through the table, which holds every character of `text`.
+bool containsUpperCased(QStringView text, QStringView upperNeedle, const UpperTable& upper) {
+  const qsizetype needleSize = upperNeedle.size();
+  if (needleSize == 0) return true;
+  const char16_t* const row = text.utf16();
+  const char16_t* const needle = upperNeedle.utf16();
+  const bool skipSpaces = needle[0] != u' ';
+  for (qsizetype at = 0; at + needleSize <= text.size(); ++at) {
+    // No match starts in the run of 120 spaces of a result row unless the search text starts with a space.
+    if (skipSpaces && row[at] == u' ') {
+      while (at + 9 <= text.size() && eightSpaces(row + at + 1)) at += 8;
+      continue;
+    }
+    if (upper[row[at]] != needle[0]) continue;
+    qsizetype k = 1;
+    while (k < needleSize && upper[row[at + k]] == needle[k]) ++k;
+    if (k == needleSize) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+QStringView CompactRows::whole(qsizetype index, QString& room) const {
+  const QStringView row = compact(index);
+  const qsizetype gap = gaps_[static_cast<std::size_t>(index)];
+  room.resize(row.size() - 1 + static_cast<qsizetype>(kGapWidth));
+  char16_t* out = put(reinterpret_cast<char16_t*>(room.data()), row.first(gap));
+  out = put(out, QStringView(kGap.data(), kGap.size()));
+  put(out, row.sliced(gap + 1));
+  return room;
+}
+
+CountryRows::CountryRows(const FixLines& lines, QStringView code, QStringView kind, const ListOrder& order)
+    : CountryRows(lines, code, kind) {
+  sort(order);
+}
+
+CountryRows::CountryRows(const FixLines& lines, QStringView code, QStringView kind) {
+  // A row is at most one character longer than its line (what it adds around the texts is at most one more than the
+  // separators it drops), and a line has no more characters than bytes: room for that is made once, and what is not
+  // written is never touched.
+  const qsizetype room = lines.byteCount() + lines.size();
+  rows_.text_ = LargeBlock(static_cast<std::size_t>(room) * sizeof(char16_t));
+  char16_t* const text = static_cast<char16_t*>(rows_.text_.data());
+  char16_t* out = text;
+  forEachRow(lines, code, kind, [&](const RowPieces& pieces) {
+    out = writeRow(out, pieces, 1);
+    rows_.ends_.push_back(out - text);
+    rows_.gaps_.push_back(pieces.visibleSize());
+  });
+  order_.resize(rows_.ends_.size());
+  std::iota(order_.begin(), order_.end(), 0);
+}
+
+void CountryRows::sort(const ListOrder& order) { order_ = order.sortedIndices(rows_); }
+
+qsizetype CountryRows::count(const FixLines& lines, QStringView code, QStringView kind) {
+  qsizetype rows = 0;
+  forEachRow(lines, code, kind, [&rows](const RowPieces&) { ++rows; });
+  return rows;
+}
+
+QString CountryRows::item(qsizetype place) const {
+  QString room;
+  rows_.whole(order_[static_cast<std::size_t>(place)], room);
+  return room;
+}
+
+void CountryRows::askAhead(std::size_t place) const {
+  constexpr std::size_t kPlaceAhead = 16;
+  constexpr std::size_t kTextAhead = 8;
+  if (place + kPlaceAhead < order_.size()) {
+    rows_.prefetchPlace(order_[place + kPlaceAhead]);
+  }
+  if (place + kTextAhead < order_.size()) {
+    // The name is read at the row's start, the coordinates at its end.
+    const QStringView ahead = compact(static_cast<qsizetype>(place + kTextAhead));
+    prefetch(ahead.data());
+    prefetch(ahead.data() + ahead.size() - 1);
+  }
+}
+
+Matches CountryRows::find(QStringView search) const {
+  const RowFinder finder(search);
+  const bool compactServes = finder.spaceFree();
+  Matches matches;
+  QString room;
+  for (std::size_t place = 0; place < order_.size(); ++place) {
+    askAhead(place);
+    const auto index = static_cast<qsizetype>(place);
+    const qsizetype row = order_[place];
+    if (!finder.holds(compactServes ? rows_.compact(row) : rows_.whole(row, room))) continue;
+    ++matches.count;
+    if (!matches.ranges.isEmpty() && matches.ranges.constLast().second == index - 1)
+      matches.ranges.last().second = index;
+    else
+      matches.ranges.append({index, index});
+  }
+  return matches;
+}
+
+std::vector<bool> CountryRows::taken(const std::optional<QString>& search) const {
+  std::vector<bool> flags(order_.size(), !search.has_value());
+  if (search)
+    for (const auto& [first, last] : find(*search).ranges)
+      std::fill(flags.begin() + first, flags.begin() + last + 1, true);
+  return flags;
+}
+
+// Find compares the upper-cased row with the upper-cased search text. Upper-casing every row with QString::toUpper
+// would cost a new string and a slow case lookup per character, so rows whose characters all have a one-character upper
+// case in a small table (fix files nearly always hold such rows only) are compared in place, each character
+// upper-cased as it is compared. Other rows are upper-cased whole.
+RowFinder::RowFinder(QStringView search) : upper_(upperTable()), needle_(search.toString().toUpper()) {}
+
+bool RowFinder::holds(QStringView row) const {
+  return upperCasedByTable(row, upper_) ? containsUpperCased(row, needle_, upper_)
+                                        : row.toString().toUpper().contains(needle_);
+}
+
+QString objectsLabel(qsizetype count) { return QString::number(count) + QLatin1StringView(" objects"); }
+
+QString resultsLabel(qsizetype count, const QString& total) {
+  QString label = QString::number(count);
+  label += count > 1 ? QLatin1String(" results of ") : QLatin1String(" result of ");
+  label += total;
+  label += QLatin1String(" objects.");
+  return label;
+}
+
+}  // namespace skelvor
