@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Measures the real program and skelvor-export on a very large country: a generated waypoints file of 3,000,000 lines
-# (97.2 MB of 2^20 bytes, 101,882,980 bytes) whose largest country, AG (Solomon Islands), holds 2,850,000 fixes, the other 150,000 lines shared by
-# 149 further countries (makefixfile PATH 3000000 150 2850000).
+# (97.2 MB of 2^20 bytes, 101,882,980 bytes) whose largest country, AG (Solomon Islands), holds 2,850,000 fixes,
+# the other 150,000 lines shared by 149 further countries (makefixfile PATH 3000000 150 2850000).
 #  - In the real window, for each step of the road (the click on the file, the pick of the country by typing its
 #    name, Select All, Show in PlanePlotter), the wall time from the moment the input is sent to the moment the
 #    program stops using processor time, and the peak resident memory above the idle window during the step

@@ -8,7 +8,6 @@
 #include <cstdint>
 #include <cstring>
 #include <initializer_list>
-#include <numeric>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -249,8 +248,6 @@ CountryRows::CountryRows(const FixLines& lines, QStringView code, QStringView ki
     rows_.ends_.push_back(out - text);
     rows_.gaps_.push_back(pieces.visibleSize());
   });
-  order_.resize(rows_.ends_.size());
-  std::iota(order_.begin(), order_.end(), 0);
 }
 
 void CountryRows::sort(const ListOrder& order) { order_ = order.sortedIndices(rows_); }
@@ -263,17 +260,16 @@ qsizetype CountryRows::count(const FixLines& lines, QStringView code, QStringVie
 
 QString CountryRows::item(qsizetype place) const {
   QString room;
-  rows_.whole(order_[static_cast<std::size_t>(place)], room);
+  rows_.whole(rowAt(place), room);
   return room;
 }
 
 void CountryRows::askAhead(std::size_t place) const {
   constexpr std::size_t kPlaceAhead = 16;
   constexpr std::size_t kTextAhead = 8;
-  if (place + kPlaceAhead < order_.size()) {
-    rows_.prefetchPlace(order_[place + kPlaceAhead]);
-  }
-  if (place + kTextAhead < order_.size()) {
+  const auto places = static_cast<std::size_t>(size());
+  if (place + kPlaceAhead < places) rows_.prefetchPlace(rowAt(static_cast<qsizetype>(place + kPlaceAhead)));
+  if (place + kTextAhead < places) {
     // The name is read at the row's start, the coordinates at its end.
     const QStringView ahead = compact(static_cast<qsizetype>(place + kTextAhead));
     prefetch(ahead.data());
@@ -286,10 +282,10 @@ Matches CountryRows::find(QStringView search) const {
   const bool compactServes = finder.spaceFree();
   Matches matches;
   QString room;
-  for (std::size_t place = 0; place < order_.size(); ++place) {
+  for (std::size_t place = 0; place < static_cast<std::size_t>(size()); ++place) {
     askAhead(place);
     const auto index = static_cast<qsizetype>(place);
-    const qsizetype row = order_[place];
+    const qsizetype row = rowAt(index);
     if (!finder.holds(compactServes ? rows_.compact(row) : rows_.whole(row, room))) continue;
     ++matches.count;
     if (!matches.ranges.isEmpty() && matches.ranges.constLast().second == index - 1)
@@ -301,7 +297,7 @@ Matches CountryRows::find(QStringView search) const {
 }
 
 std::vector<bool> CountryRows::taken(const std::optional<QString>& search) const {
-  std::vector<bool> flags(order_.size(), !search.has_value());
+  std::vector<bool> flags(static_cast<std::size_t>(size()), !search.has_value());
   if (search)
     for (const auto& [first, last] : find(*search).ranges)
       std::fill(flags.begin() + first, flags.begin() + last + 1, true);

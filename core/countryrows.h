@@ -70,12 +70,12 @@ class CountryRows {
   /// How many rows those lines give, without making them.
   static qsizetype count(const FixLines& lines, QStringView code, QStringView kind);
 
-  qsizetype size() const { return static_cast<qsizetype>(order_.size()); }
-  bool isEmpty() const { return order_.empty(); }
+  qsizetype size() const { return rows_.size(); }
+  bool isEmpty() const { return rows_.size() == 0; }
   /// The whole text of the row at `place` of the list.
   QString item(qsizetype place) const;
   /// The row at `place` with one space for its run of spaces, which gives the same waypoint fields.
-  QStringView compact(qsizetype place) const { return rows_.compact(order_[static_cast<std::size_t>(place)]); }
+  QStringView compact(qsizetype place) const { return rows_.compact(rowAt(place)); }
 
   /// The places whose whole text contains `search`, letter case ignored.
   Matches find(QStringView search) const;
@@ -85,7 +85,7 @@ class CountryRows {
   /// Calls `visit` with the compact text of each place whose flag in `taken` is set, in list order.
   template <typename Visit>
   void forEachTaken(const std::vector<bool>& taken, Visit visit) const {
-    const std::size_t places = std::min(taken.size(), order_.size());
+    const std::size_t places = std::min(taken.size(), static_cast<std::size_t>(size()));
     for (std::size_t place = 0; place < places; ++place) {
       askAhead(place);
       if (taken[place]) visit(compact(static_cast<qsizetype>(place)));
@@ -93,12 +93,14 @@ class CountryRows {
   }
 
  private:
+  // The row at `place` of the list; before sort(), rows stand in file order.
+  qsizetype rowAt(qsizetype place) const { return order_.empty() ? place : order_[static_cast<std::size_t>(place)]; }
   // Rows read in list order lie out of the order they are held in: where each row lies and its text are asked for a
   // few places ahead.
   void askAhead(std::size_t place) const;
 
   CompactRows rows_;
-  std::vector<qsizetype> order_;  // the row at each place of the list
+  std::vector<qsizetype> order_;  // the row at each place of the list, once sorted
 };
 
 /// The upper case of the characters below U+0800 that have a one-character upper case.
