@@ -17,6 +17,9 @@ namespace skelvor {
 
 namespace {
 
+// The upper case of the characters below U+0800 that have a one-character upper case.
+using UpperTable = std::array<char16_t, 0x800>;
+
 constexpr std::size_t kGapWidth = 120;
 
 // The run of spaces that pushes the coordinates out of the list's visible width.
@@ -218,6 +221,27 @@ bool containsUpperCased(QStringView text, QStringView upperNeedle, const UpperTa
   return false;
 }
 
+// Find's test of one row: whether its whole text contains the search text, letter case ignored.
+// Find's test of one row: whether its whole text contains the search text, letter case ignored. Upper-casing every
+// row with QString::toUpper would cost a new string and a slow case lookup per character, so rows whose characters all
+// have a one-character upper case in a small table (fix files nearly always hold such rows only) are compared in
+// place, each character upper-cased as it is compared. Other rows are upper-cased whole.
+class RowFinder {
+ public:
+  explicit RowFinder(QStringView search) : upper_(upperTable()), needle_(search.toString().toUpper()) {}
+  bool holds(QStringView row) const {
+    return upperCasedByTable(row, upper_) ? containsUpperCased(row, needle_, upper_)
+                                          : row.toString().toUpper().contains(needle_);
+  }
+  // Whether a row's compact text gives the answer of its whole text: the search holds no space, so it cannot meet
+  // the run of spaces.
+  bool spaceFree() const { return !needle_.contains(u' '); }
+
+ private:
+  const UpperTable& upper_;
+  QString needle_;
+};
+
 }  // namespace
 
 QStringView CompactRows::whole(qsizetype index, QString& room) const {
@@ -302,17 +326,6 @@ std::vector<bool> CountryRows::taken(const std::optional<QString>& search) const
     for (const auto& [first, last] : find(*search).ranges)
       std::fill(flags.begin() + first, flags.begin() + last + 1, true);
   return flags;
-}
-
-// Find compares the upper-cased row with the upper-cased search text. Upper-casing every row with QString::toUpper
-// would cost a new string and a slow case lookup per character, so rows whose characters all have a one-character upper
-// case in a small table (fix files nearly always hold such rows only) are compared in place, each character
-// upper-cased as it is compared. Other rows are upper-cased whole.
-RowFinder::RowFinder(QStringView search) : upper_(upperTable()), needle_(search.toString().toUpper()) {}
-
-bool RowFinder::holds(QStringView row) const {
-  return upperCasedByTable(row, upper_) ? containsUpperCased(row, needle_, upper_)
-                                        : row.toString().toUpper().contains(needle_);
 }
 
 QString objectsLabel(qsizetype count) { return QString::number(count) + QLatin1StringView(" objects"); }

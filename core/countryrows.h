@@ -9,7 +9,6 @@
 #include <QString>
 #include <QStringView>
 
-#include <array>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -71,7 +70,7 @@ class CountryRows {
   static qsizetype count(const FixLines& lines, QStringView code, QStringView kind);
 
   qsizetype size() const { return rows_.size(); }
-  bool isEmpty() const { return rows_.size() == 0; }
+  bool isEmpty() const { return size() == 0; }
   /// The whole text of the row at `place` of the list.
   QString item(qsizetype place) const;
   /// The row at `place` with one space for its run of spaces, which gives the same waypoint fields.
@@ -101,23 +100,6 @@ class CountryRows {
 
   CompactRows rows_;
   std::vector<qsizetype> order_;  // the row at each place of the list, once sorted
-};
-
-/// The upper case of the characters below U+0800 that have a one-character upper case.
-using UpperTable = std::array<char16_t, 0x800>;
-
-/// Find's test of one row: whether its whole text contains the search text, letter case ignored.
-class RowFinder {
- public:
-  explicit RowFinder(QStringView search);
-  bool holds(QStringView row) const;
-  /// Whether a row's compact text gives the answer of its whole text: the search holds no space, so it cannot meet
-  /// the run of spaces.
-  bool spaceFree() const { return !needle_.contains(u' '); }
-
- private:
-  const UpperTable& upper_;
-  QString needle_;
 };
 
 /// "N objects", the count label after a pick.

@@ -336,7 +336,7 @@ void ForVOK::ListPAYS_Click() {
   const QString code = ListPAYS->Text();
   // The previous rows go before the new ones are built, so that two fills are never held at once.
   ListResult->Clear();
-  ListResult->SetRows(CountryRows(LIGNES_, code, File1->Tag(), ListOrder()));
+  ListResult->SetRows(CountryRows(LIGNES_, code, File1->Tag()));
   const qsizetype count = ListResult->ListCount();
   Label2->setText(objectsLabel(count));
   setTag(Label2, QString::number(count));

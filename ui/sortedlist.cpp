@@ -85,6 +85,7 @@ void SortedList::SetItems(QStringList items) {
 }
 
 void SortedList::SetRows(CountryRows rows) {
+  rows.sort(order_);
   QScopedValueRollback quietly(quiet(), true);
   model_.replaceAll(std::move(rows));
 }

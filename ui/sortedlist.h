@@ -50,7 +50,7 @@ class SortedList : public ListBox {
   void AddItem(const QString& text);
   /// Replaces all items at once; the order is the one that adding them one by one would give.
   void SetItems(QStringList items);
-  /// Replaces all items at once by a country's rows, already in list order.
+  /// Replaces all items at once by a country's rows, which it puts in list order.
   void SetRows(CountryRows rows);
   /// Removes every item; afterwards no item is current or selected.
   void Clear();
