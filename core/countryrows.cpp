@@ -143,9 +143,9 @@ std::optional<RowPieces> rowPieces(QStringView line, RowKind kind) {
   return std::nullopt;
 }
 
-// Calls `visit` with the pieces of the row of every line of `lines` whose country code is `code`, in file order. The
-// code is compared in the file's own bytes, so only the lines of the chosen country are decoded, into one reused
-// string; the pieces point into it until the next call.
+// Calls `visit` with the bytes of every line of `lines` whose country code is `code` and that gives a row, in file
+// order. The code is compared in the file's own bytes, so only the lines of the chosen country are decoded, into one
+// reused string.
 template <typename Visit>
 void forEachRow(const FixLines& lines, QStringView code, QStringView kind, Visit visit) {
   const std::optional<QByteArray> wanted = lines.encode(code);
@@ -160,7 +160,7 @@ void forEachRow(const FixLines& lines, QStringView code, QStringView kind, Visit
          std::memcmp(field->data(), wantedBytes.data(), static_cast<std::size_t>(wantedBytes.size())) != 0))
       return;
     lines.decode(bytes, line);
-    if (const std::optional<RowPieces> pieces = rowPieces(line, rowsKind)) visit(*pieces);
+    if (rowPieces(line, rowsKind)) visit(bytes);
   });
 }
 
@@ -244,73 +244,72 @@ class RowFinder {
 
 }  // namespace
 
-QStringView CompactRows::whole(qsizetype index, QString& room) const {
-  const QStringView row = compact(index);
-  const qsizetype gap = gaps_[static_cast<std::size_t>(index)];
-  room.resize(row.size() - 1 + static_cast<qsizetype>(kGapWidth));
-  char16_t* out = put(reinterpret_cast<char16_t*>(room.data()), row.first(gap));
-  out = put(out, QStringView(kGap.data(), kGap.size()));
-  put(out, row.sliced(gap + 1));
-  return room;
-}
-
 CountryRows::CountryRows(const FixLines& lines, QStringView code, QStringView kind, const ListOrder& order)
     : CountryRows(lines, code, kind) {
   sort(order);
 }
 
-CountryRows::CountryRows(const FixLines& lines, QStringView code, QStringView kind) {
-  // A row is at most one character longer than its line (what it adds around the texts is at most one more than the
-  // separators it drops), and a line has no more characters than bytes: room for that is made once, and what is not
-  // written is never touched.
-  const qsizetype room = lines.byteCount() + lines.size();
-  rows_.text_ = LargeBlock(static_cast<std::size_t>(room) * sizeof(char16_t));
-  char16_t* const text = static_cast<char16_t*>(rows_.text_.data());
-  char16_t* out = text;
-  forEachRow(lines, code, kind, [&](const RowPieces& pieces) {
-    out = writeRow(out, pieces, 1);
-    rows_.ends_.push_back(out - text);
-    rows_.gaps_.push_back(pieces.visibleSize());
-  });
+CountryRows::CountryRows(const FixLines& lines, QStringView code, QStringView kind)
+    : bytes_(lines.buffer()), utf8_(lines.isUtf8()), kind_(static_cast<int>(rowKind(kind))) {
+  const char* const base = bytes_.constData();
+  forEachRow(lines, code, kind, [&](QByteArrayView line) { starts_.push_back(line.data() - base); });
 }
 
-void CountryRows::sort(const ListOrder& order) { order_ = order.sortedIndices(rows_); }
+void CountryRows::sort(const ListOrder& order) {
+  order_.clear();
+  order_ = order.sortedIndices(*this);
+}
 
 qsizetype CountryRows::count(const FixLines& lines, QStringView code, QStringView kind) {
   qsizetype rows = 0;
-  forEachRow(lines, code, kind, [&rows](const RowPieces&) { ++rows; });
+  forEachRow(lines, code, kind, [&rows](QByteArrayView) { ++rows; });
   return rows;
 }
 
+QStringView CountryRows::text(qsizetype row, qsizetype gapWidth, Room& room) const {
+  // A line ends at the first CR or LF after its start, or with the bytes.
+  const char* const start = bytes_.constData() + starts_[static_cast<std::size_t>(row)];
+  const char* const end = bytes_.constData() + bytes_.size();
+  const char* stop = start;
+  while (stop != end && *stop != '\n' && *stop != '\r') ++stop;
+  FixLines::decode(QByteArrayView(start, stop - start), utf8_, room.line);
+  // The line gave a row when the rows were made, so it gives its pieces now.
+  const RowPieces pieces = *rowPieces(room.line, static_cast<RowKind>(kind_));
+  room.row.resize(pieces.size(gapWidth));
+  writeRow(reinterpret_cast<char16_t*>(room.row.data()), pieces, gapWidth);
+  return room.row;
+}
+
+QStringView CountryRows::item(qsizetype place, Room& room) const {
+  return text(rowAt(place), static_cast<qsizetype>(kGapWidth), room);
+}
+
 QString CountryRows::item(qsizetype place) const {
-  QString room;
-  rows_.whole(rowAt(place), room);
-  return room;
+  Room room;
+  item(place, room);
+  return room.row;
+}
+
+QStringView CountryRows::compact(qsizetype place, Room& room) const { return text(rowAt(place), 1, room); }
+
+void CountryRows::prefetchLine(qsizetype place) const {
+  prefetch(bytes_.constData() + starts_[static_cast<std::size_t>(rowAt(place))]);
 }
 
 void CountryRows::askAhead(std::size_t place) const {
-  constexpr std::size_t kPlaceAhead = 16;
-  constexpr std::size_t kTextAhead = 8;
-  const auto places = static_cast<std::size_t>(size());
-  if (place + kPlaceAhead < places) rows_.prefetchPlace(rowAt(static_cast<qsizetype>(place + kPlaceAhead)));
-  if (place + kTextAhead < places) {
-    // The name is read at the row's start, the coordinates at its end.
-    const QStringView ahead = compact(static_cast<qsizetype>(place + kTextAhead));
-    prefetch(ahead.data());
-    prefetch(ahead.data() + ahead.size() - 1);
-  }
+  constexpr std::size_t kLineAhead = 8;
+  if (place + kLineAhead < static_cast<std::size_t>(size())) prefetchLine(static_cast<qsizetype>(place + kLineAhead));
 }
 
 Matches CountryRows::find(QStringView search) const {
   const RowFinder finder(search);
   const bool compactServes = finder.spaceFree();
   Matches matches;
-  QString room;
+  Room room;
   for (std::size_t place = 0; place < static_cast<std::size_t>(size()); ++place) {
     askAhead(place);
     const auto index = static_cast<qsizetype>(place);
-    const qsizetype row = rowAt(index);
-    if (!finder.holds(compactServes ? rows_.compact(row) : rows_.whole(row, room))) continue;
+    if (!finder.holds(compactServes ? compact(index, room) : item(index, room))) continue;
     ++matches.count;
     if (!matches.ranges.isEmpty() && matches.ranges.constLast().second == index - 1)
       matches.ranges.last().second = index;

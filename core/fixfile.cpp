@@ -354,12 +354,12 @@ QByteArrayView FixLines::bytes(qsizetype index) const {
   return QByteArrayView(bytes_).sliced(start, ends_[i] - start);
 }
 
-void FixLines::decode(QByteArrayView bytes, QString& out) const {
+void FixLines::decode(QByteArrayView bytes, bool utf8, QString& out) {
   if (isAscii(bytes)) {
     out.resize(bytes.size());
     char16_t* p = reinterpret_cast<char16_t*>(out.data());
     for (const char c : bytes) *p++ = static_cast<unsigned char>(c);
-  } else if (utf8_) {
+  } else if (utf8) {
     // As decodeFixText: a byte-order mark inside the text is kept as the character it is.
     QStringDecoder decoder(QStringDecoder::Utf8,
                            QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);

@@ -67,7 +67,14 @@ class FixLines {
     }
   }
   /// Decodes `bytes`, a piece of one line, into `out`, whose room is reused.
-  void decode(QByteArrayView bytes, QString& out) const;
+  void decode(QByteArrayView bytes, QString& out) const { decode(bytes, utf8_, out); }
+  /// Decodes `bytes` as lines decode that are UTF-8 (`utf8`) or Windows-1252.
+  static void decode(QByteArrayView bytes, bool utf8, QString& out);
+  /// Whether the lines are UTF-8; otherwise they are Windows-1252.
+  bool isUtf8() const { return utf8_; }
+  /// The bytes that hold the lines, each followed by its line end (the last perhaps by none); the views that
+  /// forEachLine gives point into them.
+  const QByteArray& buffer() const { return bytes_; }
   /// `text` as these lines write it, or nothing when no piece of them can decode to it.
   std::optional<QByteArray> encode(QStringView text) const;
 

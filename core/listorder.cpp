@@ -46,14 +46,28 @@ struct ListItems {
   const QStringList& items;
   qsizetype size() const { return items.size(); }
   QStringView text(qsizetype index) const { return items.at(index); }
+  // Both ends of an item may be read: its start, and its end after a long run of spaces.
+  void prefetchText(qsizetype index) const {
+    const QStringView text = items.at(index);
+    if (text.isEmpty()) return;
+    prefetch(text.data());
+    prefetch(text.data() + text.size() - 1);
+  }
 };
 
-// Result rows held compactly: the presort reads their compact text, which differs from the whole text only by the
-// length of the run of spaces, and its key takes a run as one space anyway.
+// A country's rows: the presort reads their compact text, which differs from the whole text only by the length of the
+// run of spaces, and its key takes a run as one space anyway. Each text is written out when asked for, into one of two
+// rooms in turn, so that two texts can be compared.
 struct CompactItems {
-  const CompactRows& rows;
+  const CountryRows& rows;
+  mutable std::array<CountryRows::Room, 2> rooms{};
+  mutable std::size_t next = 0;
   qsizetype size() const { return rows.size(); }
-  QStringView text(qsizetype index) const { return rows.compact(index); }
+  QStringView text(qsizetype index) const {
+    next ^= 1;
+    return rows.compact(index, rooms[next]);
+  }
+  void prefetchText(qsizetype index) const { rows.prefetchLine(index); }
 };
 
 // Passes over the run of spaces that starts at `p`. A long run, like the 120 spaces of a result row, is taken to last
@@ -190,14 +204,7 @@ std::vector<qsizetype> sortByKeys(const Items& items, const std::vector<std::uin
   entries.reserve(static_cast<std::size_t>(items.size()));
   constexpr qsizetype kAhead = 4;
   for (qsizetype i = 0; i < items.size(); ++i) {
-    if (i + kAhead < items.size()) {
-      // Both ends of an item may be read: its start, and its end after a long run of spaces.
-      const QStringView ahead = items.text(i + kAhead);
-      if (!ahead.isEmpty()) {
-        prefetch(ahead.data());
-        prefetch(ahead.data() + ahead.size() - 1);
-      }
-    }
+    if (i + kAhead < items.size()) items.prefetchText(i + kAhead);
     KeyReader<Width> key(items.text(i), rank);
     std::uint64_t prefix = 0;
     for (std::size_t k = 0; k < kPrefixBytes; ++k) {
@@ -302,11 +309,12 @@ QStringList ListOrder::sorted(QStringList items) const {
   return result;
 }
 
-std::vector<qsizetype> ListOrder::sortedIndices(const CompactRows& rows) const {
+std::vector<qsizetype> ListOrder::sortedIndices(const CountryRows& rows) const {
   std::vector<qsizetype> order = presort(collator_, CompactItems{rows});
   // The collator compares whole rows, written out for it. The check compares each row with the next, so the row
   // written out as the second of one comparison is kept for the first of the next.
-  std::array<QString, 2> texts;
+  std::array<CountryRows::Room, 2> rooms;
+  std::array<QStringView, 2> texts;
   std::array<qsizetype, 2> held = {-1, -1};
   constexpr std::size_t kNone = 2;
   const auto slotOf = [&held](qsizetype index) -> std::size_t {
@@ -315,7 +323,7 @@ std::vector<qsizetype> ListOrder::sortedIndices(const CompactRows& rows) const {
   const auto writeOut = [&](qsizetype index, std::size_t otherSlot) {
     const std::size_t slot = otherSlot == 0 ? 1 : 0;
     held[slot] = index;
-    rows.whole(index, texts[slot]);
+    texts[slot] = rows.item(index, rooms[slot]);
     return slot;
   };
   mergeRuns(
@@ -328,8 +336,7 @@ std::vector<qsizetype> ListOrder::sortedIndices(const CompactRows& rows) const {
         const int c = collator_.compare(texts[slotA], texts[slotB]);
         return c < 0 || (c == 0 && a < b);
       },
-      [&rows](qsizetype index) { rows.prefetchPlace(index); },
-      [&rows](qsizetype index) { prefetch(rows.compact(index).data()); });
+      [](qsizetype) {}, [&rows](qsizetype index) { rows.prefetchLine(index); });
   return order;
 }
 

@@ -9,7 +9,7 @@
 
 namespace skelvor {
 
-class CompactRows;
+class CountryRows;
 
 /// The order of the window's sorted lists: ascending by the user's collation, letter case ignored. Items that compare
 /// equal keep the order in which they came, so sorting a whole list gives the order that adding its items one by one
@@ -27,8 +27,9 @@ class ListOrder {
   /// `items` in list order; equal items keep their relative order.
   QStringList sorted(QStringList items) const;
 
-  /// The indices of `rows` in list order: the order their whole texts, as a list of strings, would take.
-  std::vector<qsizetype> sortedIndices(const CompactRows& rows) const;
+  /// The places of `rows`, a country's rows in file order, in list order: the order their whole texts, as a list of
+  /// strings, would take.
+  std::vector<qsizetype> sortedIndices(const CountryRows& rows) const;
 
   /// Where `text` goes in the sorted `items`: after every item that compares equal to it.
   qsizetype insertionPlace(const QStringList& items, const QString& text) const;

@@ -41,7 +41,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     check(fields.has_value());
     check(fields->latitude == latitude && fields->longitude == longitude);
     check(!fields->name.contains(u' '));
-    const std::optional<WaypointFields> compact = waypointFields(rows.compact(0));
+    CountryRows::Room room;
+    const std::optional<WaypointFields> compact = waypointFields(rows.compact(0, room));
     check(compact && compact->name == fields->name && compact->latitude == latitude && compact->longitude == longitude);
   }
   return 0;

@@ -57,8 +57,9 @@ TEST_F(PickCountry, NamesWhyThereIsNone) {
 TEST(ExportedRows, FindSelectsInListOrderAndNoSearchTakesAll) {
   const FixLines lines(QByteArray("abd;LF;5;6\nABC;LF;1;2\nX&Y;LF;3;4\nZZZ;EG;7;8\n"));
   const CountryRows country(lines, u"LF", u"WPT", ListOrder(QLocale::c()));
-  ASSERT_EQ(country.compact(0), u"ABC |1|2");
-  ASSERT_EQ(country.compact(1), u"abd |5|6");
+  CountryRows::Room room;
+  ASSERT_EQ(country.compact(0, room), u"ABC |1|2");
+  ASSERT_EQ(country.compact(1, room), u"abd |5|6");
   EXPECT_EQ(country.taken(std::nullopt), (std::vector<bool>{true, true, true}));
   EXPECT_EQ(country.taken(QString("ab")), (std::vector<bool>{true, true, false}));
   EXPECT_EQ(country.taken(QString("&")), (std::vector<bool>{false, false, true}));
