@@ -256,8 +256,12 @@ CountryRows::CountryRows(const FixLines& lines, QStringView code, QStringView ki
 }
 
 void CountryRows::sort(const ListOrder& order) {
-  order_.clear();
-  order_ = order.sortedIndices(*this);
+  // Where the rows start is put in list order, so that reading the rows in list order reads it straight through.
+  const std::vector<qsizetype> places = order.sortedIndices(*this);
+  std::vector<qsizetype> starts;
+  starts.reserve(starts_.size());
+  for (const qsizetype place : places) starts.push_back(starts_[static_cast<std::size_t>(place)]);
+  starts_ = std::move(starts);
 }
 
 qsizetype CountryRows::count(const FixLines& lines, QStringView code, QStringView kind) {
@@ -266,9 +270,9 @@ qsizetype CountryRows::count(const FixLines& lines, QStringView code, QStringVie
   return rows;
 }
 
-QStringView CountryRows::text(qsizetype row, qsizetype gapWidth, Room& room) const {
+QStringView CountryRows::text(qsizetype place, qsizetype gapWidth, Room& room) const {
   // A line ends at the first CR or LF after its start, or with the bytes.
-  const char* const start = bytes_.constData() + starts_[static_cast<std::size_t>(row)];
+  const char* const start = bytes_.constData() + starts_[static_cast<std::size_t>(place)];
   const char* const end = bytes_.constData() + bytes_.size();
   const char* stop = start;
   while (stop != end && *stop != '\n' && *stop != '\r') ++stop;
@@ -281,7 +285,7 @@ QStringView CountryRows::text(qsizetype row, qsizetype gapWidth, Room& room) con
 }
 
 QStringView CountryRows::item(qsizetype place, Room& room) const {
-  return text(rowAt(place), static_cast<qsizetype>(kGapWidth), room);
+  return text(place, static_cast<qsizetype>(kGapWidth), room);
 }
 
 QString CountryRows::item(qsizetype place) const {
@@ -290,11 +294,7 @@ QString CountryRows::item(qsizetype place) const {
   return room.row;
 }
 
-QStringView CountryRows::compact(qsizetype place, Room& room) const { return text(rowAt(place), 1, room); }
-
-void CountryRows::prefetchLine(qsizetype place) const {
-  prefetch(bytes_.constData() + starts_[static_cast<std::size_t>(rowAt(place))]);
-}
+QStringView CountryRows::compact(qsizetype place, Room& room) const { return text(place, 1, room); }
 
 void CountryRows::askAhead(std::size_t place) const {
   constexpr std::size_t kLineAhead = 8;

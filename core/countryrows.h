@@ -54,8 +54,10 @@ class CountryRows {
   QStringView item(qsizetype place, Room& room) const;
   /// The row at `place` with one space for its run of spaces, which gives the same waypoint fields.
   QStringView compact(qsizetype place, Room& room) const;
-  /// Asks for the line of the row at `place` to be brought into the cache, a few steps before it is read.
-  void prefetchLine(qsizetype place) const;
+  /// Ask for where the row at `place` starts, then for its line, to be brought into the cache, a few steps before it
+  /// is read: rows read out of the order they are held in wait on both.
+  void prefetchStart(qsizetype place) const { prefetch(&starts_[static_cast<std::size_t>(place)]); }
+  void prefetchLine(qsizetype place) const { prefetch(bytes_.constData() + starts_[static_cast<std::size_t>(place)]); }
 
   /// The places whose whole text contains `search`, letter case ignored.
   Matches find(QStringView search) const;
@@ -74,18 +76,15 @@ class CountryRows {
   }
 
  private:
-  // The row at `place` of the list; before sort(), rows stand in file order.
-  qsizetype rowAt(qsizetype place) const { return order_.empty() ? place : order_[static_cast<std::size_t>(place)]; }
-  // The text of row `row` with a run of `gapWidth` spaces.
-  QStringView text(qsizetype row, qsizetype gapWidth, Room& room) const;
-  // Rows read in list order lie out of the order of their lines: each line is asked for a few places ahead.
+  // The text of the row at `place` with a run of `gapWidth` spaces.
+  QStringView text(qsizetype place, qsizetype gapWidth, Room& room) const;
+  // Rows in list order lie out of the order of their lines: each line is asked for a few places ahead.
   void askAhead(std::size_t place) const;
 
   QByteArray bytes_;  // the lines' bytes, shared with them
   bool utf8_ = true;
   int kind_ = 0;
-  std::vector<qsizetype> starts_;  // where the line of each row starts in bytes_, in file order
-  std::vector<qsizetype> order_;   // the row at each place of the list, once sorted
+  std::vector<qsizetype> starts_;  // where the line of the row at each place starts in bytes_
 };
 
 /// "N objects", the count label after a pick.

@@ -336,7 +336,7 @@ std::vector<qsizetype> ListOrder::sortedIndices(const CountryRows& rows) const {
         const int c = collator_.compare(texts[slotA], texts[slotB]);
         return c < 0 || (c == 0 && a < b);
       },
-      [](qsizetype) {}, [&rows](qsizetype index) { rows.prefetchLine(index); });
+      [&rows](qsizetype index) { rows.prefetchStart(index); }, [&rows](qsizetype index) { rows.prefetchLine(index); });
   return order;
 }
 
