@@ -252,7 +252,12 @@ CountryRows::CountryRows(const FixLines& lines, QStringView code, QStringView ki
 CountryRows::CountryRows(const FixLines& lines, QStringView code, QStringView kind)
     : bytes_(lines.buffer()), utf8_(lines.isUtf8()), kind_(static_cast<int>(rowKind(kind))) {
   const char* const base = bytes_.constData();
-  forEachRow(lines, code, kind, [&](QByteArrayView line) { starts_.push_back(line.data() - base); });
+  char bits = 0;
+  forEachRow(lines, code, kind, [&](QByteArrayView line) {
+    starts_.push_back(line.data() - base);
+    for (const char c : line) bits |= c;
+  });
+  ascii_ = (static_cast<unsigned char>(bits) & 0x80) == 0;
 }
 
 void CountryRows::sort(const ListOrder& order) {

@@ -48,6 +48,8 @@ class CountryRows {
   static qsizetype count(const FixLines& lines, QStringView code, QStringView kind);
 
   qsizetype size() const { return static_cast<qsizetype>(starts_.size()); }
+  /// Whether every row's line is ASCII, and so every row's text.
+  bool isAscii() const { return ascii_; }
   bool isEmpty() const { return starts_.empty(); }
   /// The whole text of the row at `place` of the list.
   QString item(qsizetype place) const;
@@ -83,6 +85,7 @@ class CountryRows {
 
   QByteArray bytes_;  // the lines' bytes, shared with them
   bool utf8_ = true;
+  bool ascii_ = true;
   int kind_ = 0;
   std::vector<qsizetype> starts_;  // where the line of the row at each place starts in bytes_
 };

@@ -46,6 +46,7 @@ struct ListItems {
   const QStringList& items;
   qsizetype size() const { return items.size(); }
   QStringView text(qsizetype index) const { return items.at(index); }
+  bool mayGoBeyondLatin1() const { return true; }
   // Both ends of an item may be read: its start, and its end after a long run of spaces.
   void prefetchText(qsizetype index) const {
     const QStringView text = items.at(index);
@@ -68,6 +69,8 @@ struct CompactItems {
     return rows.compact(index, rooms[next]);
   }
   void prefetchText(qsizetype index) const { rows.prefetchLine(index); }
+  // Rows of ASCII lines hold ASCII text only, which saves writing out every row to look.
+  bool mayGoBeyondLatin1() const { return !rows.isAscii(); }
 };
 
 // Passes over the run of spaces that starts at `p`. A long run, like the 120 spaces of a result row, is taken to last
@@ -237,7 +240,7 @@ template <typename Items>
 std::vector<qsizetype> presort(const QCollator& collator, const Items& items) {
   // Lists nearly always hold Latin-1 text only: then the Latin-1 ranks serve.
   std::vector<std::uint32_t> rank(kCharacterCount, 0);
-  if (beyondLatin1(items)) markCharactersBeyondLatin1(items, rank);
+  if (items.mayGoBeyondLatin1() && beyondLatin1(items)) markCharactersBeyondLatin1(items, rank);
   const std::uint32_t highest = rankCharacters(collator, rank);
   if (highest < 0x100) return sortByKeys<1>(items, rank);
   if (highest < 0x10000) return sortByKeys<2>(items, rank);
