@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
 
 namespace skelvor {
@@ -17,20 +16,6 @@ enum class HeapUse {
 
 /// Tunes the C library's heap for `use`, where the library has such settings; called first thing in `main`.
 void tuneHeap(HeapUse use);
-
-/// A mapping of large pages that holds a block: `data` is the block, `mapping` and `length` what to give back.
-struct LargePages {
-  void* data = nullptr;
-  void* mapping = nullptr;
-  std::size_t length = 0;
-};
-
-/// Room for at least `bytes` in large pages, where the system offers them for blocks this size (a request only: the
-/// pages work as they come); an empty mapping otherwise, and the caller takes heap memory instead.
-LargePages mapLargePages(std::size_t bytes);
-
-/// Gives back a mapping of mapLargePages.
-void unmapLargePages(const LargePages& pages);
 
 /// Has the system start putting `length` bytes of the open file `handle` from `offset` on the disk without waiting
 /// for them, where it offers that; elsewhere they go at the final flush, as every write does.

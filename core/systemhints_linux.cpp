@@ -2,17 +2,8 @@
 
 #include <fcntl.h>
 #include <malloc.h>
-#include <sys/mman.h>
 
 namespace skelvor {
-
-namespace {
-
-// The size of a large page. Below it, the few pages a buffer takes cost little and a mapping of its own is not worth
-// its set-up.
-constexpr std::size_t kLargePage = std::size_t{2} << 20;
-
-}  // namespace
 
 void tuneHeap(HeapUse use) {
 #if defined(__GLIBC__)
@@ -34,29 +25,6 @@ void tuneHeap(HeapUse use) {
 #else
   static_cast<void>(use);
 #endif
-}
-
-LargePages mapLargePages(std::size_t bytes) {
-#if defined(MADV_HUGEPAGE)
-  if (bytes < kLargePage) return {};
-  // Large pages start on a boundary of their size and cover it whole: the block is made a whole number of them, in a
-  // mapping one page longer, from the first boundary in it.
-  bytes = (bytes + kLargePage - 1) & ~(kLargePage - 1);
-  const std::size_t length = bytes + kLargePage;
-  void* const mapping = mmap(nullptr, length, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-  if (mapping == MAP_FAILED) return {};
-  const auto start = (reinterpret_cast<std::uintptr_t>(mapping) + kLargePage - 1) & ~(kLargePage - 1);
-  void* const data = reinterpret_cast<void*>(start);
-  madvise(data, bytes, MADV_HUGEPAGE);  // a request only: without large pages the mapping works as it is
-  return {data, mapping, length};
-#else
-  static_cast<void>(bytes);
-  return {};
-#endif
-}
-
-void unmapLargePages(const LargePages& pages) {
-  if (pages.mapping != nullptr) munmap(pages.mapping, pages.length);
 }
 
 void startWriteback(int handle, std::int64_t offset, std::int64_t length) {
