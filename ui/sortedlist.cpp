@@ -6,34 +6,11 @@
 #include <QScopedValueRollback>
 
 #include <algorithm>
-#include <cstdint>
 #include <utility>
 
 namespace skelvor {
 
 namespace detail {
-
-namespace {
-
-// Frees the texts of `items`. A sorted list's texts lie in memory in the order they were made, not in list order, so
-// each text is asked for a few steps before it is freed.
-void releaseInOrder(QStringList& items) {
-  constexpr qsizetype kAhead = 8;
-  for (qsizetype i = 0; i < items.size(); ++i) {
-#if defined(__GNUC__)
-    if (i + kAhead < items.size()) {
-      // Freeing reads the block's header, just before the text, and the header of the block after it.
-      const auto text = reinterpret_cast<std::uintptr_t>(items.at(i + kAhead).constData());
-      const auto size = static_cast<std::uintptr_t>(items.at(i + kAhead).size()) * sizeof(QChar);
-      __builtin_prefetch(reinterpret_cast<const void*>(text - 32));
-      __builtin_prefetch(reinterpret_cast<const void*>(text + size + 16));
-    }
-#endif
-    items[i] = QString();
-  }
-}
-
-}  // namespace
 
 int ItemModel::rowCount(const QModelIndex& parent) const {
   // Item views count rows in int; lists longer than that cannot be shown by any Qt view.
@@ -45,12 +22,12 @@ QVariant ItemModel::data(const QModelIndex& index, int role) const {
   return text(index.row());
 }
 
+// The previous items are freed once the view has let go of them.
 void ItemModel::replaceAll(QStringList items) {
   beginResetModel();
   QStringList previous = std::exchange(items_, std::move(items));
   CountryRows previousRows = std::exchange(rows_, CountryRows());
   endResetModel();
-  releaseInOrder(previous);
 }
 
 void ItemModel::replaceAll(CountryRows rows) {
@@ -58,7 +35,6 @@ void ItemModel::replaceAll(CountryRows rows) {
   QStringList previous = std::exchange(items_, QStringList());
   CountryRows previousRows = std::exchange(rows_, std::move(rows));
   endResetModel();
-  releaseInOrder(previous);
 }
 
 void ItemModel::insertAt(qsizetype row, const QString& text) {
