@@ -1,5 +1,4 @@
 #include "forvok.h"
-#include "systemhints.h"
 
 #include <QApplication>
 
@@ -22,7 +21,6 @@ bool displayMissing() {
 }  // namespace
 
 int main(int argc, char* argv[]) {
-  skelvor::tuneHeap(skelvor::HeapUse::Window);
   if (displayMissing()) {
     std::fprintf(stderr, "skelvor: no display is available; run it under Xvfb with: xvfb-run -a %s\n", argv[0]);
     return EXIT_FAILURE;

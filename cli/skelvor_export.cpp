@@ -1,7 +1,6 @@
 // skelvor-export: the fixes of chosen countries written as GPX waypoints from a script, byte for byte as the window
 // writes them.
 #include "exporter.h"
-#include "systemhints.h"
 #include "utf8console.h"
 
 #include <QCommandLineParser>
@@ -50,7 +49,6 @@ bool writeStandardOutput(const QByteArray& bytes) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
-  skelvor::tuneHeap(skelvor::HeapUse::Export);
   // Static, so that it is given back when Qt's --help and --version end the program with exit().
   [[maybe_unused]] static const skelvor::Utf8Console console;
   QCoreApplication app(argc, argv);

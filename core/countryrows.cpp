@@ -3,15 +3,10 @@
 #include "prefetch.h"
 
 #include <array>
-#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <initializer_list>
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 namespace skelvor {
 
@@ -53,17 +48,6 @@ std::size_t splitColumns(QStringView line, std::size_t wanted, Columns& columns)
     start = at + 1;
     return count < wanted;
   };
-#if defined(__SSE2__)
-  // Eight characters are looked at in one step, which finds the few ";" of a line quickly.
-  const __m128i semicolon = _mm_set1_epi16(';');
-  for (; end - p >= 8; p += 8) {
-    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-    // Two bits a character: the lower one of each pair says it.
-    auto found = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi16(block, semicolon))) & 0x5555u;
-    for (; found != 0; found &= found - 1)
-      if (!endColumn(p + std::countr_zero(found) / 2)) return count;
-  }
-#endif
   for (; p != end; ++p)
     if (*p == u';' && !endColumn(p)) return count;
   columns.starts[count] = start;

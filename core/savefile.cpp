@@ -1,10 +1,7 @@
 #include "savefile.h"
 
-#include "systemhints.h"
-
 #include <QCoreApplication>
 #include <QDir>
-#include <QFileDevice>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QTemporaryFile>
@@ -16,36 +13,6 @@ namespace {
 WriteResult writeFailure(const QString& path, const QString& reason) {
   return {false, QStringLiteral("Cannot write %1: %2").arg(QDir::toNativeSeparators(path), reason), {}};
 }
-
-// Passes what is written on to a file, and has the system start putting every half megabyte on the disk as soon as it
-// is written, where it offers that (Linux), so that when the file is committed little is left to wait for.
-class EarlyWriteback final : public QIODevice {
- public:
-  explicit EarlyWriteback(QFileDevice& file) : file_(file) { open(QIODevice::WriteOnly | QIODevice::Unbuffered); }
-
- protected:
-  qint64 readData(char*, qint64) override { return -1; }
-  qint64 writeData(const char* data, qint64 size) override {
-    const qint64 written = file_.write(data, size);
-    if (written < 0) {
-      setErrorString(file_.errorString());
-      return written;
-    }
-    constexpr qint64 kStep = qint64{1} << 19;
-    pending_ += written;
-    if (pending_ >= kStep && file_.flush()) {
-      startWriteback(file_.handle(), started_, pending_);
-      started_ += pending_;
-      pending_ = 0;
-    }
-    return written;
-  }
-
- private:
-  QFileDevice& file_;
-  qint64 started_ = 0;  // where the bytes not yet sent on their way start
-  qint64 pending_ = 0;  // how many there are
-};
 
 }  // namespace
 
@@ -66,8 +33,7 @@ WriteResult writeFileAtomically(const QString& path, const std::function<bool(QI
       return {false, unwritableFolderMessage(folder, isProgramFolder(folder)), QDir::toNativeSeparators(folder)};
     return writeFailure(path, file.errorString());
   }
-  EarlyWriteback device(file);
-  if (!writeContent(device)) {
+  if (!writeContent(file)) {
     const QString reason = file.errorString();
     file.cancelWriting();
     return writeFailure(path, reason);
