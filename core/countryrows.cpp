@@ -259,18 +259,35 @@ qsizetype CountryRows::count(const FixLines& lines, QStringView code, QStringVie
   return rows;
 }
 
-QStringView CountryRows::text(qsizetype place, qsizetype gapWidth, Room& room) const {
+QStringView CountryRows::line(qsizetype place, Room& room) const {
   // A line ends at the first CR or LF after its start, or with the bytes.
   const char* const start = bytes_.constData() + starts_[static_cast<std::size_t>(place)];
   const char* const end = bytes_.constData() + bytes_.size();
   const char* stop = start;
   while (stop != end && *stop != '\n' && *stop != '\r') ++stop;
   FixLines::decode(QByteArrayView(start, stop - start), utf8_, room.line);
+  return room.line;
+}
+
+QStringView CountryRows::text(qsizetype place, qsizetype gapWidth, Room& room) const {
   // The line gave a row when the rows were made, so it gives its pieces now.
-  const RowPieces pieces = *rowPieces(room.line, static_cast<RowKind>(kind_));
+  const RowPieces pieces = *rowPieces(line(place, room), static_cast<RowKind>(kind_));
   room.row.resize(pieces.size(gapWidth));
   writeRow(reinterpret_cast<char16_t*>(room.row.data()), pieces, gapWidth);
   return room.row;
+}
+
+std::optional<WaypointFieldViews> CountryRows::waypoint(qsizetype place, Room& room) const {
+  const RowPieces pieces = *rowPieces(line(place, room), static_cast<RowKind>(kind_));
+  // A row's coordinates are its last two "|" pieces and its name is what its text holds before the first space: with
+  // no "|" in the coordinates, those are the row's own coordinates and its first visible piece up to a space, since
+  // every later piece, and the run of spaces, starts with a space. The row is written out only otherwise.
+  if (!pieces.latitude.contains(u'|') && !pieces.longitude.contains(u'|')) {
+    const QStringView first = pieces.visible[0];
+    const qsizetype space = first.indexOf(u' ');
+    return WaypointFieldViews{space < 0 ? first : first.first(space), pieces.latitude, pieces.longitude};
+  }
+  return waypointFieldViews(text(place, 1, room));
 }
 
 QStringView CountryRows::item(qsizetype place, Room& room) const {

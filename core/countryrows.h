@@ -1,6 +1,7 @@
 #pragma once
 
 #include "fixfile.h"
+#include "gpx.h"
 #include "listorder.h"
 #include "prefetch.h"
 
@@ -66,18 +67,26 @@ class CountryRows {
   /// One flag per place: those Find selects with `search`, or every place without one.
   std::vector<bool> taken(const std::optional<QString>& search) const;
 
-  /// Calls `visit` with the compact text of each place whose flag in `taken` is set, in list order.
+  /// The waypoint fields of the row at `place`, those waypointFieldViews gives for its text, or none.
+  std::optional<WaypointFieldViews> waypoint(qsizetype place, Room& room) const;
+
+  /// Calls `visit` with the waypoint fields of each place whose flag in `taken` is set and whose row gives a
+  /// waypoint, in list order.
   template <typename Visit>
   void forEachTaken(const std::vector<bool>& taken, Visit visit) const {
     const std::size_t places = std::min(taken.size(), static_cast<std::size_t>(size()));
     Room room;
     for (std::size_t place = 0; place < places; ++place) {
       askAhead(place);
-      if (taken[place]) visit(compact(static_cast<qsizetype>(place), room));
+      if (!taken[place]) continue;
+      if (const std::optional<WaypointFieldViews> fields = waypoint(static_cast<qsizetype>(place), room))
+        visit(*fields);
     }
   }
 
  private:
+  // The line of the row at `place`, decoded into the room.
+  QStringView line(qsizetype place, Room& room) const;
   // The text of the row at `place` with a run of `gapWidth` spaces.
   QStringView text(qsizetype place, qsizetype gapWidth, Room& room) const;
   // Rows in list order lie out of the order of their lines: each line is asked for a few places ahead.

@@ -107,9 +107,11 @@ char16_t* copyText(char16_t* out, QStringView text) {
   return out + text.size();
 }
 
-// One waypoint block, as appendWaypointBlock writes it. When no value needs escaping, the usual case, the block is
-// written in one piece into room made at the end of the body.
-void appendBlock(QString& body, const WaypointFieldViews& waypoint) {
+}  // namespace
+
+// When no value needs escaping, the usual case, the block is written in one piece into room made at the end of the
+// body.
+void appendWaypointBlock(QString& body, const WaypointFieldViews& waypoint) {
   if (isPlain(waypoint.latitude) && isPlain(waypoint.longitude) && isPlain(waypoint.name)) {
     const qsizetype at = body.size();
     body.resize(at + kBlockOpen.size() + waypoint.latitude.size() + kBlockLon.size() + waypoint.longitude.size() +
@@ -128,8 +130,6 @@ void appendBlock(QString& body, const WaypointFieldViews& waypoint) {
   appendEscaped(body, waypoint.name);
   body.append(kBlockClose);
 }
-
-}  // namespace
 
 QString gpxDeclaration() { return QStringLiteral("<?xml version=\"1.0\"?>\r\n"); }
 
@@ -182,12 +182,12 @@ QString waypointBlock(const WaypointFields& waypoint) {
 }
 
 void appendWaypointBlock(QString& body, const WaypointFields& waypoint) {
-  appendBlock(body, WaypointFieldViews{waypoint.name, waypoint.latitude, waypoint.longitude});
+  appendWaypointBlock(body, WaypointFieldViews{waypoint.name, waypoint.latitude, waypoint.longitude});
 }
 
 bool appendRowWaypointBlock(QString& body, QStringView row) {
   const std::optional<WaypointFieldViews> waypoint = waypointFieldViews(row);
-  if (waypoint) appendBlock(body, *waypoint);
+  if (waypoint) appendWaypointBlock(body, *waypoint);
   return waypoint.has_value();
 }
 

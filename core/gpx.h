@@ -53,6 +53,7 @@ QString waypointBlock(const WaypointFields& waypoint);
 /// Appends the waypoint block of `waypoint` to `body`, as `body += waypointBlock(waypoint)` does, without the
 /// intermediate string.
 void appendWaypointBlock(QString& body, const WaypointFields& waypoint);
+void appendWaypointBlock(QString& body, const WaypointFieldViews& waypoint);
 
 /// Appends the waypoint block of a result row to `body`, as appendWaypointBlock of its waypointFields does, without
 /// copying the fields first. False, and nothing appended, when the row gives no waypoint.

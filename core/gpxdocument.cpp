@@ -27,9 +27,9 @@ bool forEachPiece(const CountryRows& rows, const std::vector<bool>& taken, Put p
     return put(QByteArrayView(bytes));
   };
   bool ok = true;
-  rows.forEachTaken(taken, [&](QStringView row) {
+  rows.forEachTaken(taken, [&](const WaypointFieldViews& waypoint) {
     if (!ok) return;
-    appendRowWaypointBlock(blocks, row);
+    appendWaypointBlock(blocks, waypoint);
     if (blocks.size() >= kPiece) ok = hand();
   });
   return ok && hand();

@@ -98,7 +98,7 @@ TEST(GpxWaypointBlock, LeavesEmptyValuesEmpty) {
 
 TEST(GpxWaypointBlock, AppendsBehindTheBodySoFar) {
   QString body = waypointBlock({u"A"_s, u"1"_s, u"2"_s});
-  appendWaypointBlock(body, {u"<B>"_s, u"3"_s, u"4"_s});
+  appendWaypointBlock(body, WaypointFields{u"<B>"_s, u"3"_s, u"4"_s});
   EXPECT_EQ(body, waypointBlock({u"A"_s, u"1"_s, u"2"_s}) + waypointBlock({u"<B>"_s, u"3"_s, u"4"_s}));
 }
 
