@@ -1,6 +1,7 @@
 #include "countryrows.h"
 #include "fixfile.h"
 #include "fixgen.h"
+#include "fixreference.h"
 #include "listorder.h"
 
 #include <benchmark/benchmark.h>

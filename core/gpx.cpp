@@ -2,8 +2,6 @@
 
 #include "maker.h"
 
-#include <QStringEncoder>
-
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
@@ -189,28 +187,6 @@ bool appendRowWaypointBlock(QString& body, QStringView row) {
   const std::optional<WaypointFieldViews> waypoint = waypointFieldViews(row);
   if (waypoint) appendWaypointBlock(body, *waypoint);
   return waypoint.has_value();
-}
-
-// The parts are encoded one after the other into one buffer sized for the worst case, which saves building the whole
-// text once more as a QString before encoding it.
-QByteArray gpxFileBytes(const QString& head, const QString& body, const QString& foot) {
-  QStringEncoder utf8(QStringEncoder::Utf8);
-  QByteArray bytes(utf8.requiredSpace(head.size() + body.size() + foot.size() + gpxFileEnd().size()),
-                   Qt::Uninitialized);
-  char* end = bytes.data();
-  for (const QStringView part : {QStringView(head), QStringView(body), QStringView(foot), gpxFileEnd()})
-    end = utf8.appendToBuffer(end, part);
-  bytes.truncate(end - bytes.data());
-  return bytes;
-}
-
-Utf8Writer::Utf8Writer(QIODevice& device) : device_(device), encoder_(QStringEncoder::Utf8) {}
-
-bool Utf8Writer::write(QStringView text) {
-  bytes_.resize(encoder_.requiredSpace(text.size()));
-  const char* const end = encoder_.appendToBuffer(bytes_.data(), text);
-  const qint64 size = end - bytes_.constData();
-  return device_.write(bytes_.constData(), size) == size;
 }
 
 }  // namespace skelvor

@@ -1,9 +1,7 @@
 #pragma once
 
 #include <QByteArray>
-#include <QIODevice>
 #include <QString>
-#include <QStringEncoder>
 #include <QStringList>
 #include <QStringView>
 
@@ -58,22 +56,5 @@ void appendWaypointBlock(QString& body, const WaypointFieldViews& waypoint);
 /// Appends the waypoint block of a result row to `body`, as appendWaypointBlock of its waypointFields does, without
 /// copying the fields first. False, and nothing appended, when the row gives no waypoint.
 bool appendRowWaypointBlock(QString& body, QStringView row);
-
-/// The bytes of a GPX file: head, body and foot, then CR LF, in UTF-8 without a byte-order mark.
-QByteArray gpxFileBytes(const QString& head, const QString& body, const QString& foot);
-
-/// Writes text to a device in UTF-8, a piece at a time: the pieces together give the bytes that encoding their whole
-/// text at once gives, as gpxFileBytes does.
-class Utf8Writer {
- public:
-  explicit Utf8Writer(QIODevice& device);
-  /// False when the device did not take all the bytes.
-  bool write(QStringView text);
-
- private:
-  QIODevice& device_;
-  QStringEncoder encoder_;
-  QByteArray bytes_;  // room reused from piece to piece
-};
 
 }  // namespace skelvor

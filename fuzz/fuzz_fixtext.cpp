@@ -1,5 +1,6 @@
 // Fuzz target: arbitrary bytes as a fix file's content, through decoding, line splitting and code collection.
 #include "fixfile.h"
+#include "fixreference.h"
 #include "fuzzcheck.h"
 
 #include <QSet>

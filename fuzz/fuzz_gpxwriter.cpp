@@ -2,6 +2,7 @@
 // and give back exactly the names and coordinates put in, less the characters XML 1.0 forbids.
 #include "fuzzcheck.h"
 #include "gpx.h"
+#include "gpxreference.h"
 
 #include <QList>
 #include <QXmlStreamReader>

@@ -2,6 +2,7 @@
 // the export takes rows apart, from the whole row and from the compact one.
 #include "countryrows.h"
 #include "fixfile.h"
+#include "fixreference.h"
 #include "fuzzcheck.h"
 #include "gpx.h"
 

@@ -1,6 +1,7 @@
 #include "countryrows.h"
 
 #include "fixfile.h"
+#include "fixreference.h"
 #include "gpx.h"
 #include "listtext.h"
 #include "qt_printing.h"

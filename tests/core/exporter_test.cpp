@@ -1,8 +1,10 @@
 #include "exporter.h"
 
 #include "countryrows.h"
+#include "fixreference.h"
 #include "gpx.h"
 #include "gpxdocument.h"
+#include "gpxreference.h"
 #include "paths.h"
 #include "qt_printing.h"
 #include "testrows.h"

@@ -1,4 +1,5 @@
 #include "fixfile.h"
+#include "fixreference.h"
 
 #include "qt_printing.h"
 #include "testrows.h"

@@ -1,4 +1,5 @@
 #include "gpx.h"
+#include "gpxreference.h"
 #include "savefile.h"
 
 #include "qt_printing.h"

@@ -1,4 +1,5 @@
 #include "gpx.h"
+#include "gpxreference.h"
 
 #include "gpxdocument.h"
 
