@@ -259,14 +259,46 @@ qsizetype CountryRows::count(const FixLines& lines, QStringView code, QStringVie
   return rows;
 }
 
-QStringView CountryRows::line(qsizetype place, Room& room) const {
+QByteArrayView CountryRows::lineBytes(qsizetype place) const {
   // A line ends at the first CR or LF after its start, or with the bytes.
   const char* const start = bytes_.constData() + starts_[static_cast<std::size_t>(place)];
   const char* const end = bytes_.constData() + bytes_.size();
   const char* stop = start;
   while (stop != end && *stop != '\n' && *stop != '\r') ++stop;
-  FixLines::decode(QByteArrayView(start, stop - start), utf8_, room.line);
+  return QByteArrayView(start, stop - start);
+}
+
+QStringView CountryRows::line(qsizetype place, Room& room) const {
+  FixLines::decode(lineBytes(place), utf8_, room.line);
   return room.line;
+}
+
+std::optional<WaypointBytes> CountryRows::asciiWaypoint(qsizetype place) const {
+  const QByteArrayView line = lineBytes(place);
+  // The columns that hold the name, the latitude and the longitude, and whether the name is trimmed, by kind: as
+  // rowPieces takes them.
+  const auto kind = static_cast<RowKind>(kind_);
+  const qsizetype nameColumn = kind == RowKind::Navaids ? 2 : 0;
+  const qsizetype latitudeColumn = kind == RowKind::Waypoints ? 2 : 4;
+  std::array<QByteArrayView, 6> columns;
+  qsizetype count = 0;
+  qsizetype start = 0;
+  for (qsizetype i = 0; i <= line.size() && count <= latitudeColumn + 1; ++i) {
+    if (i < line.size() && static_cast<unsigned char>(line[i]) >= 0x80) return std::nullopt;
+    if (i < line.size() && line[i] != ';') continue;
+    columns[static_cast<std::size_t>(count++)] = line.sliced(start, i - start);
+    start = i + 1;
+  }
+  const QByteArrayView latitude = columns[static_cast<std::size_t>(latitudeColumn)];
+  const QByteArrayView longitude = columns[static_cast<std::size_t>(latitudeColumn + 1)];
+  if (latitude.contains('|') || longitude.contains('|')) return std::nullopt;
+  QByteArrayView name = columns[static_cast<std::size_t>(nameColumn)];
+  if (kind != RowKind::Waypoints) {
+    while (name.startsWith(' ')) name = name.sliced(1);
+    while (name.endsWith(' ')) name.chop(1);
+  }
+  if (const qsizetype space = name.indexOf(' '); space >= 0) name = name.first(space);
+  return WaypointBytes{name, latitude, longitude};
 }
 
 QStringView CountryRows::text(qsizetype place, qsizetype gapWidth, Room& room) const {

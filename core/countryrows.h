@@ -70,21 +70,23 @@ class CountryRows {
   /// The waypoint fields of the row at `place`, those waypointFieldViews gives for its text, or none.
   std::optional<WaypointFieldViews> waypoint(qsizetype place, Room& room) const;
 
-  /// Calls `visit` with the waypoint fields of each place whose flag in `taken` is set and whose row gives a
-  /// waypoint, in list order.
+  /// The same fields as the bytes of the row's line, when the line is ASCII and no "|" stands in its coordinates;
+  /// read without decoding the line or writing the row out.
+  std::optional<WaypointBytes> asciiWaypoint(qsizetype place) const;
+
+  /// Calls `visit` with each place whose flag in `taken` is set, in list order.
   template <typename Visit>
   void forEachTaken(const std::vector<bool>& taken, Visit visit) const {
     const std::size_t places = std::min(taken.size(), static_cast<std::size_t>(size()));
-    Room room;
     for (std::size_t place = 0; place < places; ++place) {
       askAhead(place);
-      if (!taken[place]) continue;
-      if (const std::optional<WaypointFieldViews> fields = waypoint(static_cast<qsizetype>(place), room))
-        visit(*fields);
+      if (taken[place]) visit(static_cast<qsizetype>(place));
     }
   }
 
  private:
+  // The bytes of the line of the row at `place`.
+  QByteArrayView lineBytes(qsizetype place) const;
   // The line of the row at `place`, decoded into the room.
   QStringView line(qsizetype place, Room& room) const;
   // The text of the row at `place` with a run of `gapWidth` spaces.

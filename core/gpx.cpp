@@ -179,6 +179,25 @@ QString waypointBlock(const WaypointFields& waypoint) {
   return block;
 }
 
+bool appendPlainWaypointBlock(QByteArray& bytes, const WaypointBytes& waypoint) {
+  const auto plain = [](QByteArrayView text) {
+    for (const char c : text) {
+      const auto byte = static_cast<unsigned char>(c);
+      if (byte < 0x20 || byte >= 0x80 || c == '"' || c == '&' || c == '<' || c == '>') return false;
+    }
+    return true;
+  };
+  if (!plain(waypoint.latitude) || !plain(waypoint.longitude) || !plain(waypoint.name)) return false;
+  bytes += "\r\n<wpt lat=\"";
+  bytes += waypoint.latitude;
+  bytes += "\" lon=\"";
+  bytes += waypoint.longitude;
+  bytes += "\">\r\n <name>";
+  bytes += waypoint.name;
+  bytes += "</name>\r\n</wpt>";
+  return true;
+}
+
 void appendWaypointBlock(QString& body, const WaypointFields& waypoint) {
   appendWaypointBlock(body, WaypointFieldViews{waypoint.name, waypoint.latitude, waypoint.longitude});
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <QStringList>
 #include <QStringView>
@@ -41,6 +42,13 @@ struct WaypointFieldViews {
 };
 std::optional<WaypointFieldViews> waypointFieldViews(QStringView row);
 
+/// Waypoint fields as the ASCII bytes of a fix line.
+struct WaypointBytes {
+  QByteArrayView name;
+  QByteArrayView latitude;
+  QByteArrayView longitude;
+};
+
 /// `text` with & < > and " written as entities, tab, line feed and carriage return as character references, and the
 /// characters that XML 1.0 forbids left out.
 QString xmlEscaped(QStringView text);
@@ -52,6 +60,10 @@ QString waypointBlock(const WaypointFields& waypoint);
 /// intermediate string.
 void appendWaypointBlock(QString& body, const WaypointFields& waypoint);
 void appendWaypointBlock(QString& body, const WaypointFieldViews& waypoint);
+
+/// Appends to `bytes` the UTF-8 of the waypoint block of `waypoint` when none of its bytes is beyond ASCII or needs
+/// escaping, the usual case; false, and nothing appended, otherwise.
+bool appendPlainWaypointBlock(QByteArray& bytes, const WaypointBytes& waypoint);
 
 /// Appends the waypoint block of a result row to `body`, as appendWaypointBlock of its waypointFields does, without
 /// copying the fields first. False, and nothing appended, when the row gives no waypoint.

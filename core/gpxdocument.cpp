@@ -11,28 +11,33 @@ namespace skelvor {
 
 namespace {
 
-// Gathers the blocks of the taken places a piece of about 32,000 characters at a time and hands each piece, in UTF-8,
-// to `put`; false as soon as `put` is.
+// Gathers the UTF-8 of the blocks of the taken places a piece of about 32 KiB at a time and hands each piece to
+// `put`; false as soon as `put` is. A row whose line is plain ASCII goes from its bytes straight into the piece; any
+// other is written out, its block made as text and encoded.
 template <typename Put>
 bool forEachPiece(const CountryRows& rows, const std::vector<bool>& taken, Put put) {
-  constexpr qsizetype kPiece = 1 << 15;  // characters: a little more once the last block is in
-  QString blocks;
-  blocks.reserve(2 * kPiece);
-  QStringEncoder utf8(QStringEncoder::Utf8);
+  constexpr qsizetype kPiece = 1 << 15;
   QByteArray bytes;
-  const auto hand = [&] {
-    bytes.resize(utf8.requiredSpace(blocks.size()));
-    bytes.truncate(utf8.appendToBuffer(bytes.data(), blocks) - bytes.constData());
-    blocks.resize(0);
-    return put(QByteArrayView(bytes));
-  };
+  bytes.reserve(2 * kPiece);
+  QString block;
+  CountryRows::Room room;
+  QStringEncoder utf8(QStringEncoder::Utf8);
   bool ok = true;
-  rows.forEachTaken(taken, [&](const WaypointFieldViews& waypoint) {
+  rows.forEachTaken(taken, [&](qsizetype place) {
     if (!ok) return;
-    appendWaypointBlock(blocks, waypoint);
-    if (blocks.size() >= kPiece) ok = hand();
+    const std::optional<WaypointBytes> plain = rows.asciiWaypoint(place);
+    if (!plain || !appendPlainWaypointBlock(bytes, *plain)) {
+      const std::optional<WaypointFieldViews> waypoint = rows.waypoint(place, room);
+      if (!waypoint) return;
+      block.resize(0);
+      appendWaypointBlock(block, *waypoint);
+      bytes += utf8.encode(block);
+    }
+    if (bytes.size() < kPiece) return;
+    ok = put(QByteArrayView(bytes));
+    bytes.resize(0);
   });
-  return ok && hand();
+  return ok && put(QByteArrayView(bytes));
 }
 
 }  // namespace

@@ -188,7 +188,7 @@ QList<QByteArray> oddFiles() {
 // Whether the rows of `code` and `kind` are those of their lines one by one, and their compact texts give the waypoint
 // fields of their whole texts.
 ::testing::AssertionResult rowsOfTheirLines(const FixLines& lines, const QString& code, const QString& kind,
-                                            qsizetype& checked) {
+                                            qsizetype& checked, qsizetype& asciiChecked) {
   const CountryRows rows(lines, code, kind);
   QStringList expected;
   for (const QString& line : lines.toStringList())
@@ -209,6 +209,11 @@ QList<QByteArray> oddFiles() {
         direct->longitude != whole->longitude)
       return ::testing::AssertionFailure()
              << "row " << i << " \"" << expected.at(i) << "\" gives other waypoint fields";
+    if (const auto bytes = rows.asciiWaypoint(i); bytes && (QLatin1StringView(bytes->name) != whole->name ||
+                                                            QLatin1StringView(bytes->latitude) != whole->latitude ||
+                                                            QLatin1StringView(bytes->longitude) != whole->longitude))
+      return ::testing::AssertionFailure() << "row " << i << " \"" << expected.at(i) << "\" gives other bytes";
+    asciiChecked += rows.asciiWaypoint(i).has_value();
   }
   checked += rows.size();
   return ::testing::AssertionSuccess();
@@ -218,16 +223,18 @@ TEST(CountryRows, AreTheRowsOfTheirLinesWithTheirWaypointFields) {
   QList<QByteArray> files = oddFiles();
   files += generatedFixFiles();
   qsizetype checked = 0;
+  qsizetype asciiChecked = 0;
   for (const QByteArray& bytes : files) {
     const FixLines lines(bytes);
     QStringList codes = collectCodes(lines);
     codes.append(u"absent"_s);
     for (const QString& code : codes)
       for (const QString& kind : {u"NAV"_s, u"WPT"_s, u"APT"_s, u"nav"_s})
-        ASSERT_TRUE(rowsOfTheirLines(lines, code, kind, checked))
+        ASSERT_TRUE(rowsOfTheirLines(lines, code, kind, checked, asciiChecked))
             << bytes.toPercentEncoding().toStdString() << " code " << code << " kind " << kind;
   }
   EXPECT_GT(checked, 1000);
+  EXPECT_GT(asciiChecked, 100);
   EXPECT_EQ(CountryRows::count(FixLines(files.constFirst()), u"LF", u"NAV"),
             CountryRows(FixLines(files.constFirst()), u"LF", u"NAV").size());
 }
