@@ -69,17 +69,23 @@ class CountrySource {
   FixFileLines whole_;
 };
 
+// Every country of a fix file, read as CountrySource reads it: taking them all, a large file too is read whole.
 LoadedFile load(const QString& path, const ListOrder& order) {
   LoadedFile loaded;
-  FixFileLines file = readFixFileLines(path);
-  if (!file.ok) {
-    loaded.error = file.error;
+  CountrySource source(path);
+  if (!source.error().isEmpty()) {
+    loaded.error = source.error();
     return loaded;
   }
   loaded.kind = kindOf(path, loaded.error);
   if (loaded.kind.isEmpty()) return loaded;
+  FixFileLines file = source.linesOf(source.codes());
+  if (!file.ok) {
+    loaded.error = file.error;
+    return loaded;
+  }
   loaded.lines = std::move(file.lines);
-  loaded.codes = order.sorted(collectCodes(loaded.lines));
+  loaded.codes = order.sorted(source.codes());
   return loaded;
 }
 

@@ -207,6 +207,13 @@ TEST(RunExport, ReadsALargeFileAsTheWindowDoes) {
               gpxFileBytes(gpxDeclaration() + gpxOpeningTag(), body, gpxClosingTag()).toStdString())
         << last.size();
   }
+  // Listing every country reads the large file by the same policy, whole in the end: the filler and the last line.
+  ExportRequest listing = request;
+  listing.mode = ExportRequest::Mode::ListCountries;
+  const ExportOutcome listed = runExport(listing);
+  ASSERT_TRUE(listed.ok) << listed.error;
+  EXPECT_TRUE(listed.standardOutput.contains("ZZ\tChina ZZ\t" + QByteArray::number(filler.count('\n') + 1) + "\n"))
+      << listed.standardOutput.toStdString();
 }
 
 TEST(GpxDocument, ReadsBackTheBodyThatTheFileWasWrittenWith) {
