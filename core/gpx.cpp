@@ -188,13 +188,21 @@ bool appendPlainWaypointBlock(QByteArray& bytes, const WaypointBytes& waypoint) 
     return true;
   };
   if (!plain(waypoint.latitude) || !plain(waypoint.longitude) || !plain(waypoint.name)) return false;
-  bytes += "\r\n<wpt lat=\"";
-  bytes += waypoint.latitude;
-  bytes += "\" lon=\"";
-  bytes += waypoint.longitude;
-  bytes += "\">\r\n <name>";
-  bytes += waypoint.name;
-  bytes += "</name>\r\n</wpt>";
+  // The block is written in one piece into room made at the end of the bytes.
+  constexpr QByteArrayView kOpen = "\r\n<wpt lat=\"";
+  constexpr QByteArrayView kLon = "\" lon=\"";
+  constexpr QByteArrayView kName = "\">\r\n <name>";
+  constexpr QByteArrayView kClose = "</name>\r\n</wpt>";
+  const qsizetype at = bytes.size();
+  bytes.resize(at + kOpen.size() + waypoint.latitude.size() + kLon.size() + waypoint.longitude.size() + kName.size() +
+               waypoint.name.size() + kClose.size());
+  char* out = bytes.data() + at;
+  for (const QByteArrayView piece :
+       {kOpen, waypoint.latitude, kLon, waypoint.longitude, kName, waypoint.name, kClose}) {
+    if (piece.isEmpty()) continue;  // an empty view may point nowhere
+    std::memcpy(out, piece.data(), static_cast<std::size_t>(piece.size()));
+    out += piece.size();
+  }
   return true;
 }
 
