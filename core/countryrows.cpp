@@ -139,10 +139,7 @@ void forEachRow(const FixLines& lines, QStringView code, QStringView kind, Visit
   QString line;
   lines.forEachLine([&](QByteArrayView bytes) {
     const std::optional<QByteArrayView> field = detail::countryField(bytes);
-    if (!field || field->size() != wantedBytes.size() ||
-        (!wantedBytes.isEmpty() &&
-         std::memcmp(field->data(), wantedBytes.data(), static_cast<std::size_t>(wantedBytes.size())) != 0))
-      return;
+    if (!field || !detail::sameBytes(*field, wantedBytes)) return;
     lines.decode(bytes, line);
     if (rowPieces(line, rowsKind)) visit(bytes);
   });

@@ -73,12 +73,6 @@ FixLines::FixLines(QByteArray bytes) : bytes_(std::move(bytes)) {
   if (lastStart != bytes_.size()) ends_.push_back(bytes_.size());
 }
 
-QByteArrayView FixLines::bytes(qsizetype index) const {
-  const auto i = static_cast<std::size_t>(index);
-  const qsizetype start = i == 0 ? begin_ : lineStartAfter(ends_[i - 1]);
-  return QByteArrayView(bytes_).sliced(start, ends_[i] - start);
-}
-
 void FixLines::decode(QByteArrayView bytes, bool utf8, QString& out) {
   if (detail::isAscii(bytes)) {
     out.resize(bytes.size());
@@ -152,19 +146,6 @@ std::vector<FixLines> FixLines::linesByCode(const QStringList& codes) const {
     kept.bytes_.append('\n');
   });
   return groups;
-}
-
-QString FixLines::at(qsizetype index) const {
-  QString line;
-  decode(bytes(index), line);
-  return line;
-}
-
-QStringList FixLines::toStringList() const {
-  QStringList lines;
-  lines.reserve(size());
-  for (qsizetype i = 0; i < size(); ++i) lines.append(at(i));
-  return lines;
 }
 
 std::optional<QByteArray> FixLines::encode(QStringView text) const { return detail::encodeAs(text, utf8_); }

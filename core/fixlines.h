@@ -39,13 +39,7 @@ class FixLines {
   bool isEmpty() const { return ends_.empty(); }
   /// The bytes of all lines together, line ends included.
   qsizetype byteCount() const { return bytes_.size() - begin_; }
-  /// Line `index`, decoded.
-  QString at(qsizetype index) const;
-  /// Every line, decoded.
-  QStringList toStringList() const;
 
-  /// The bytes of line `index`, without its line end.
-  QByteArrayView bytes(qsizetype index) const;
   /// Calls `visit` with the bytes of every line, in order.
   template <typename Visit>
   void forEachLine(Visit visit) const {

@@ -2,8 +2,6 @@
 
 #include "maker.h"
 
-#include <algorithm>
-#include <cstdint>
 #include <cstring>
 #include <initializer_list>
 
@@ -157,26 +155,11 @@ std::optional<WaypointFieldViews> waypointFieldViews(QStringView row) {
                             row.sliced(barBefore + 1, lastBar - barBefore - 1), row.sliced(lastBar + 1)};
 }
 
-std::optional<WaypointFields> waypointFields(QStringView row) {
-  const std::optional<WaypointFieldViews> views = waypointFieldViews(row);
-  if (!views) return std::nullopt;
-  return WaypointFields{views->name.toString(), views->latitude.toString(), views->longitude.toString()};
-}
-
 QString xmlEscaped(QStringView text) {
   QString escaped;
   escaped.reserve(text.size());
   appendEscaped(escaped, text);
   return escaped;
-}
-
-QString waypointBlock(const WaypointFields& waypoint) {
-  QString block;
-  // Room for the block as it stands when nothing needs escaping, the usual case.
-  block.reserve(kBlockOpen.size() + kBlockLon.size() + kBlockName.size() + kBlockClose.size() +
-                waypoint.latitude.size() + waypoint.longitude.size() + waypoint.name.size());
-  appendWaypointBlock(block, waypoint);
-  return block;
 }
 
 bool appendPlainWaypointBlock(QByteArray& bytes, const WaypointBytes& waypoint) {
@@ -204,16 +187,6 @@ bool appendPlainWaypointBlock(QByteArray& bytes, const WaypointBytes& waypoint) 
     out += piece.size();
   }
   return true;
-}
-
-void appendWaypointBlock(QString& body, const WaypointFields& waypoint) {
-  appendWaypointBlock(body, WaypointFieldViews{waypoint.name, waypoint.latitude, waypoint.longitude});
-}
-
-bool appendRowWaypointBlock(QString& body, QStringView row) {
-  const std::optional<WaypointFieldViews> waypoint = waypointFieldViews(row);
-  if (waypoint) appendWaypointBlock(body, *waypoint);
-  return waypoint.has_value();
 }
 
 }  // namespace skelvor

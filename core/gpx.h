@@ -23,18 +23,9 @@ QString gpxClosingTag();
 /// What follows the closing tag at the end of the file: CR LF.
 QStringView gpxFileEnd();
 
-/// What a result row gives a waypoint: its name and its coordinates as text.
-struct WaypointFields {
-  QString name;
-  QString latitude;
-  QString longitude;
-};
-
-/// The waypoint fields of a result row: latitude and longitude are the last two "|"-separated pieces, the name is the
-/// text before the first space of what stands before them. Nothing when the row holds fewer than two "|".
-std::optional<WaypointFields> waypointFields(QStringView row);
-
-/// The same fields as views into the row, without copying them.
+/// What a result row gives a waypoint: its name and its coordinates, as views into the row. Latitude and longitude
+/// are the last two "|"-separated pieces, the name is the text before the first space of what stands before them.
+/// Nothing when the row holds fewer than two "|".
 struct WaypointFieldViews {
   QStringView name;
   QStringView latitude;
@@ -53,20 +44,11 @@ struct WaypointBytes {
 /// characters that XML 1.0 forbids left out.
 QString xmlEscaped(QStringView text);
 
-/// One waypoint block as the GPX body gathers it: CR LF, the wpt tag, CR LF, the name, CR LF, the closing tag.
-QString waypointBlock(const WaypointFields& waypoint);
-
-/// Appends the waypoint block of `waypoint` to `body`, as `body += waypointBlock(waypoint)` does, without the
-/// intermediate string.
-void appendWaypointBlock(QString& body, const WaypointFields& waypoint);
+/// Appends the waypoint block of `waypoint` to `body`: CR LF, the wpt tag, CR LF, the name, CR LF, the closing tag.
 void appendWaypointBlock(QString& body, const WaypointFieldViews& waypoint);
 
 /// Appends to `bytes` the UTF-8 of the waypoint block of `waypoint` when none of its bytes is beyond ASCII or needs
 /// escaping, the usual case; false, and nothing appended, otherwise.
 bool appendPlainWaypointBlock(QByteArray& bytes, const WaypointBytes& waypoint);
-
-/// Appends the waypoint block of a result row to `body`, as appendWaypointBlock of its waypointFields does, without
-/// copying the fields first. False, and nothing appended, when the row gives no waypoint.
-bool appendRowWaypointBlock(QString& body, QStringView row);
 
 }  // namespace skelvor

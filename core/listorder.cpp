@@ -47,13 +47,6 @@ struct ListItems {
   qsizetype size() const { return items.size(); }
   QStringView text(qsizetype index) const { return items.at(index); }
   bool mayGoBeyondLatin1() const { return true; }
-  // Both ends of an item may be read: its start, and its end after a long run of spaces.
-  void prefetchText(qsizetype index) const {
-    const QStringView text = items.at(index);
-    if (text.isEmpty()) return;
-    prefetch(text.data());
-    prefetch(text.data() + text.size() - 1);
-  }
 };
 
 // A country's rows: the presort reads their compact text, which differs from the whole text only by the length of the
@@ -68,7 +61,6 @@ struct CompactItems {
     next ^= 1;
     return rows.compact(index, rooms[next]);
   }
-  void prefetchText(qsizetype index) const { rows.prefetchLine(index); }
   // Rows of ASCII lines hold ASCII text only, which saves writing out every row to look.
   bool mayGoBeyondLatin1() const { return !rows.isAscii(); }
 };
@@ -205,9 +197,7 @@ std::vector<qsizetype> sortByKeys(const Items& items, const std::vector<std::uin
   const std::uint32_t* const rank = rankOf.data();
   std::vector<KeyEntry> entries;
   entries.reserve(static_cast<std::size_t>(items.size()));
-  constexpr qsizetype kAhead = 4;
   for (qsizetype i = 0; i < items.size(); ++i) {
-    if (i + kAhead < items.size()) items.prefetchText(i + kAhead);
     KeyReader<Width> key(items.text(i), rank);
     std::uint64_t prefix = 0;
     for (std::size_t k = 0; k < kPrefixBytes; ++k) {
@@ -296,16 +286,15 @@ bool ListOrder::less(const QString& a, const QString& b) const { return collator
 
 QStringList ListOrder::sorted(QStringList items) const {
   std::vector<qsizetype> order = presort(collator_, ListItems{items});
-  // The items lie in memory in the order they came, so the check reads them out of order: each item's text is asked
-  // for a few steps before it is compared.
+  // Plain lists are short (a file's codes, their names): nothing is asked for ahead.
+  const auto none = [](qsizetype) {};
   mergeRuns(
       order,
       [this, &items](qsizetype a, qsizetype b) {
         const int c = collator_.compare(items.at(a), items.at(b));
         return c < 0 || (c == 0 && a < b);
       },
-      [&items](qsizetype index) { prefetch(&items.at(index)); },
-      [&items](qsizetype index) { prefetch(items.at(index).constData()); });
+      none, none);
   QStringList result;
   result.reserve(items.size());
   for (const qsizetype index : order) result.append(std::move(items[index]));

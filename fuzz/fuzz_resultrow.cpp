@@ -5,6 +5,7 @@
 #include "fixreference.h"
 #include "fuzzcheck.h"
 #include "gpx.h"
+#include "gpxreference.h"
 
 #include <QString>
 

@@ -3,6 +3,7 @@
 #include "fixfile.h"
 #include "fixreference.h"
 #include "gpx.h"
+#include "gpxreference.h"
 #include "listtext.h"
 #include "qt_printing.h"
 #include "testrows.h"
@@ -191,7 +192,7 @@ QList<QByteArray> oddFiles() {
                                             qsizetype& checked, qsizetype& asciiChecked) {
   const CountryRows rows(lines, code, kind);
   QStringList expected;
-  for (const QString& line : lines.toStringList())
+  for (const QString& line : toStringList(lines))
     if (detail::countryField(line) == code)
       if (const std::optional<QString> row = resultRow(line, kind)) expected.append(*row);
   if (rows.size() != expected.size())

@@ -214,7 +214,7 @@ TEST(FixLines, HoldTheLinesAndCodesOfTheDecodedText) {
   for (const QByteArray& bytes : generatedFixFiles()) {
     const QStringList expected = splitLines(decodeFixText(bytes));
     const FixLines lines(bytes);
-    ASSERT_EQ(lines.toStringList(), expected) << bytes.toPercentEncoding().toStdString();
+    ASSERT_EQ(toStringList(lines), expected) << bytes.toPercentEncoding().toStdString();
     ASSERT_EQ(collectCodes(lines), collectCodes(expected)) << bytes.toPercentEncoding().toStdString();
   }
 }
@@ -232,7 +232,7 @@ TEST(FixLines, GroupTheLinesOfEachCodeDecodedAsTheWholeFile) {
       QStringList expected;
       for (const QString& line : all)
         if (detail::countryField(line) == codes.at(i)) expected.append(line);
-      ASSERT_EQ(groups[static_cast<std::size_t>(i)].toStringList(), expected)
+      ASSERT_EQ(toStringList(groups[static_cast<std::size_t>(i)]), expected)
           << bytes.toPercentEncoding().toStdString() << " " << codes.at(i).toStdString();
     }
   }
@@ -245,7 +245,7 @@ TEST(ReadFixFileLines, ReadsAsReadFixFileDoes) {
   ASSERT_TRUE(writeFile(path, kTwoAirports));
   const FixFileLines file = readFixFileLines(path);
   EXPECT_TRUE(file.ok);
-  EXPECT_EQ(file.lines.toStringList(), readFixFile(path).lines);
+  EXPECT_EQ(toStringList(file.lines), readFixFile(path).lines);
 
   const FixFileLines missing = readFixFileLines(dir.filePath(u"Gone Waypoints.csv"_s));
   EXPECT_FALSE(missing.ok);
@@ -279,7 +279,7 @@ QList<QByteArray> filesAcrossBlocks() {
 // The lines of `lines` whose code is one of `codes`.
 QStringList linesWithCodes(const FixLines& lines, const QStringList& codes) {
   QStringList kept;
-  for (const QString& line : lines.toStringList())
+  for (const QString& line : toStringList(lines))
     if (const auto code = detail::countryField(line); code && codes.contains(*code)) kept.append(line);
   return kept;
 }
@@ -314,7 +314,7 @@ TEST(ReadFixFileInTwoPasses, GivesTheCodesAndLinesOfTheWholeFile) {
         if (const qsizetype at = first.codes.indexOf(code); at >= 0)
           room += first.room[static_cast<std::size_t>(at)].bytes;
       if (2 * room < bytes.size()) {
-        ASSERT_EQ(second.lines.toStringList(), expected) << shown;
+        ASSERT_EQ(toStringList(second.lines), expected) << shown;
       }
     }
   }

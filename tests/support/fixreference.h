@@ -51,6 +51,17 @@ inline QStringList splitLines(QStringView text) {
   return lines;
 }
 
+/// Every line of `lines`, decoded.
+inline QStringList toStringList(const FixLines& lines) {
+  QStringList texts;
+  QString text;
+  lines.forEachLine([&](QByteArrayView bytes) {
+    lines.decode(bytes, text);
+    texts.append(text);
+  });
+  return texts;
+}
+
 /// The outcome of reading a fix file: its lines, or no lines and the reason.
 struct FixFile {
   bool ok = false;
