@@ -271,25 +271,28 @@ QStringView CountryRows::line(qsizetype place, Room& room) const {
 }
 
 std::optional<WaypointBytes> CountryRows::asciiWaypoint(qsizetype place) const {
-  const QByteArrayView line = lineBytes(place);
   // The columns that hold the name, the latitude and the longitude, and whether the name is trimmed, by kind: as
-  // rowPieces takes them.
+  // rowPieces takes them. The line is read only as far as its longitude.
   const auto kind = static_cast<RowKind>(kind_);
-  const qsizetype nameColumn = kind == RowKind::Navaids ? 2 : 0;
-  const qsizetype latitudeColumn = kind == RowKind::Waypoints ? 2 : 4;
+  const std::size_t nameColumn = kind == RowKind::Navaids ? 2 : 0;
+  const std::size_t latitudeColumn = kind == RowKind::Waypoints ? 2 : 4;
   std::array<QByteArrayView, 6> columns;
-  qsizetype count = 0;
-  qsizetype start = 0;
-  for (qsizetype i = 0; i <= line.size() && count <= latitudeColumn + 1; ++i) {
-    if (i < line.size() && static_cast<unsigned char>(line[i]) >= 0x80) return std::nullopt;
-    if (i < line.size() && line[i] != ';') continue;
-    columns[static_cast<std::size_t>(count++)] = line.sliced(start, i - start);
-    start = i + 1;
+  std::size_t count = 0;
+  const char* const end = bytes_.constData() + bytes_.size();
+  const char* start = bytes_.constData() + starts_[static_cast<std::size_t>(place)];
+  for (const char* p = start; count <= latitudeColumn + 1; ++p) {
+    const bool lineEnd = p == end || *p == '\n' || *p == '\r';
+    if (!lineEnd && static_cast<unsigned char>(*p) >= 0x80) return std::nullopt;
+    if (!lineEnd && *p != ';') continue;
+    columns[count++] = QByteArrayView(start, p - start);
+    start = p + 1;
+    if (lineEnd) break;
   }
-  const QByteArrayView latitude = columns[static_cast<std::size_t>(latitudeColumn)];
-  const QByteArrayView longitude = columns[static_cast<std::size_t>(latitudeColumn + 1)];
+  if (count < latitudeColumn + 2) return std::nullopt;
+  const QByteArrayView latitude = columns[latitudeColumn];
+  const QByteArrayView longitude = columns[latitudeColumn + 1];
   if (latitude.contains('|') || longitude.contains('|')) return std::nullopt;
-  QByteArrayView name = columns[static_cast<std::size_t>(nameColumn)];
+  QByteArrayView name = columns[nameColumn];
   if (kind != RowKind::Waypoints) {
     while (name.startsWith(' ')) name = name.sliced(1);
     while (name.endsWith(' ')) name.chop(1);
