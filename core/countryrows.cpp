@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstring>
 #include <initializer_list>
+#include <string_view>
 
 namespace skelvor {
 
@@ -202,7 +203,6 @@ bool containsUpperCased(QStringView text, QStringView upperNeedle, const UpperTa
   return false;
 }
 
-// Find's test of one row: whether its whole text contains the search text, letter case ignored.
 // Find's test of one row: whether its whole text contains the search text, letter case ignored. Upper-casing every
 // row with QString::toUpper would cost a new string and a slow case lookup per character, so rows whose characters all
 // have a one-character upper case in a small table (fix files nearly always hold such rows only) are compared in
@@ -272,33 +272,37 @@ QStringView CountryRows::line(qsizetype place, Room& room) const {
 
 std::optional<WaypointBytes> CountryRows::asciiWaypoint(qsizetype place) const {
   // The columns that hold the name, the latitude and the longitude, and whether the name is trimmed, by kind: as
-  // rowPieces takes them. The line is read only as far as its longitude.
+  // rowPieces takes them. The line is read only as far as its longitude, and a byte that is not plain sends the row
+  // the long way, which also takes a "|" in the coordinates as a row's text does.
+  static constexpr auto kPlain = [] {
+    std::array<bool, 256> plain{};
+    for (std::size_t b = 0x20; b < 0x80; ++b)
+      plain[b] = std::string_view("\"&<>|;").find(static_cast<char>(b)) == std::string_view::npos;
+    return plain;
+  }();
   const auto kind = static_cast<RowKind>(kind_);
   const std::size_t nameColumn = kind == RowKind::Navaids ? 2 : 0;
-  const std::size_t latitudeColumn = kind == RowKind::Waypoints ? 2 : 4;
+  const std::size_t longitudeColumn = kind == RowKind::Waypoints ? 3 : 5;
   std::array<QByteArrayView, 6> columns;
   std::size_t count = 0;
   const char* const end = bytes_.constData() + bytes_.size();
   const char* start = bytes_.constData() + starts_[static_cast<std::size_t>(place)];
-  for (const char* p = start; count <= latitudeColumn + 1; ++p) {
+  for (const char* p = start;; ++p) {
+    if (p != end && kPlain[static_cast<unsigned char>(*p)]) continue;
     const bool lineEnd = p == end || *p == '\n' || *p == '\r';
-    if (!lineEnd && static_cast<unsigned char>(*p) >= 0x80) return std::nullopt;
-    if (!lineEnd && *p != ';') continue;
-    columns[count++] = QByteArrayView(start, p - start);
+    if (!lineEnd && *p != ';') return std::nullopt;
+    columns[count] = QByteArrayView(start, p);
+    if (count++ == longitudeColumn) break;
+    if (lineEnd) return std::nullopt;
     start = p + 1;
-    if (lineEnd) break;
   }
-  if (count < latitudeColumn + 2) return std::nullopt;
-  const QByteArrayView latitude = columns[latitudeColumn];
-  const QByteArrayView longitude = columns[latitudeColumn + 1];
-  if (latitude.contains('|') || longitude.contains('|')) return std::nullopt;
   QByteArrayView name = columns[nameColumn];
   if (kind != RowKind::Waypoints) {
     while (name.startsWith(' ')) name = name.sliced(1);
     while (name.endsWith(' ')) name.chop(1);
   }
   if (const qsizetype space = name.indexOf(' '); space >= 0) name = name.first(space);
-  return WaypointBytes{name, latitude, longitude};
+  return WaypointBytes{name, columns[longitudeColumn - 1], columns[longitudeColumn]};
 }
 
 QStringView CountryRows::text(qsizetype place, qsizetype gapWidth, Room& room) const {

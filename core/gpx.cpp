@@ -162,15 +162,7 @@ QString xmlEscaped(QStringView text) {
   return escaped;
 }
 
-bool appendPlainWaypointBlock(QByteArray& bytes, const WaypointBytes& waypoint) {
-  const auto plain = [](QByteArrayView text) {
-    for (const char c : text) {
-      const auto byte = static_cast<unsigned char>(c);
-      if (byte < 0x20 || byte >= 0x80 || c == '"' || c == '&' || c == '<' || c == '>') return false;
-    }
-    return true;
-  };
-  if (!plain(waypoint.latitude) || !plain(waypoint.longitude) || !plain(waypoint.name)) return false;
+void appendPlainWaypointBlock(QByteArray& bytes, const WaypointBytes& waypoint) {
   // The block is written in one piece into room made at the end of the bytes.
   constexpr QByteArrayView kOpen = "\r\n<wpt lat=\"";
   constexpr QByteArrayView kLon = "\" lon=\"";
@@ -186,7 +178,6 @@ bool appendPlainWaypointBlock(QByteArray& bytes, const WaypointBytes& waypoint) 
     std::memcpy(out, piece.data(), static_cast<std::size_t>(piece.size()));
     out += piece.size();
   }
-  return true;
 }
 
 }  // namespace skelvor

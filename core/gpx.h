@@ -33,7 +33,8 @@ struct WaypointFieldViews {
 };
 std::optional<WaypointFieldViews> waypointFieldViews(QStringView row);
 
-/// Waypoint fields as the ASCII bytes of a fix line.
+/// Waypoint fields as bytes of a fix line that go into a GPX file as they stand: ASCII, with no control character
+/// and nothing that needs escaping.
 struct WaypointBytes {
   QByteArrayView name;
   QByteArrayView latitude;
@@ -47,8 +48,7 @@ QString xmlEscaped(QStringView text);
 /// Appends the waypoint block of `waypoint` to `body`: CR LF, the wpt tag, CR LF, the name, CR LF, the closing tag.
 void appendWaypointBlock(QString& body, const WaypointFieldViews& waypoint);
 
-/// Appends to `bytes` the UTF-8 of the waypoint block of `waypoint` when none of its bytes is beyond ASCII or needs
-/// escaping, the usual case; false, and nothing appended, otherwise.
-bool appendPlainWaypointBlock(QByteArray& bytes, const WaypointBytes& waypoint);
+/// Appends to `bytes` the UTF-8 of the waypoint block of `waypoint`.
+void appendPlainWaypointBlock(QByteArray& bytes, const WaypointBytes& waypoint);
 
 }  // namespace skelvor

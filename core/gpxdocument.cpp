@@ -25,8 +25,9 @@ bool forEachPiece(const CountryRows& rows, const std::vector<bool>& taken, Put p
   bool ok = true;
   rows.forEachTaken(taken, [&](qsizetype place) {
     if (!ok) return;
-    const std::optional<WaypointBytes> plain = rows.asciiWaypoint(place);
-    if (!plain || !appendPlainWaypointBlock(bytes, *plain)) {
+    if (const std::optional<WaypointBytes> plain = rows.asciiWaypoint(place)) {
+      appendPlainWaypointBlock(bytes, *plain);
+    } else {
       const std::optional<WaypointFieldViews> waypoint = rows.waypoint(place, room);
       if (!waypoint) return;
       block.resize(0);

@@ -158,16 +158,16 @@ class KeyReader {
   int byte_ = Width;
 };
 
-// Orders two keys: by their bytes, a key that is the start of the other first.
+// Compares two keys by their bytes, a key that is the start of the other first: below, at or above 0 as `a` comes
+// before, ties with or comes after `b`.
 template <int Width>
-bool keyBefore(QStringView a, QStringView b, const std::uint32_t* rank) {
+int compareKeys(QStringView a, QStringView b, const std::uint32_t* rank) {
   KeyReader<Width> ka(a, rank);
   KeyReader<Width> kb(b, rank);
   for (;;) {
     const int x = ka.next();
     const int y = kb.next();
-    if (x != y) return x < y;
-    if (x < 0) return false;
+    if (x != y || x < 0) return x - y;
   }
 }
 
@@ -210,9 +210,8 @@ std::vector<qsizetype> sortByKeys(const Items& items, const std::vector<std::uin
   // the whole keys, where a shorter key comes first.
   radixSortByPrefix(entries);
   const auto byWholeKey = [&items, rank](const KeyEntry& a, const KeyEntry& b) {
-    if (keyBefore<Width>(items.text(a.index), items.text(b.index), rank)) return true;
-    if (keyBefore<Width>(items.text(b.index), items.text(a.index), rank)) return false;
-    return a.index < b.index;
+    const int c = compareKeys<Width>(items.text(a.index), items.text(b.index), rank);
+    return c < 0 || (c == 0 && a.index < b.index);
   };
   for (auto first = entries.begin(); first != entries.end();) {
     const auto last =
