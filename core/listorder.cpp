@@ -35,10 +35,13 @@ constexpr std::size_t kCharacterCount = 0x10000;
 constexpr std::size_t kLatin1Count = 0x100;
 constexpr std::size_t kPrefixBytes = 8;
 
-// An item's place in the presort: the first bytes of its key as one number, and its place in the list.
+// An item's place in the presort: the first bytes of its key as one number, the four bytes that follow them as
+// another, and its place in the list. Both hold zero bytes once the key ends. A list holds fewer than 2^32 items: a fix
+// file of that many lines would not fit in memory.
 struct KeyEntry {
   std::uint64_t prefix;
-  qsizetype index;
+  std::uint32_t next;
+  std::uint32_t index;
 };
 
 // The items of a plain list, as the presort reads them.
@@ -47,6 +50,9 @@ struct ListItems {
   qsizetype size() const { return items.size(); }
   QStringView text(qsizetype index) const { return items.at(index); }
   bool mayGoBeyondLatin1() const { return true; }
+  // Plain lists are short (a file's codes, their names): nothing is asked for ahead.
+  void prefetchItem(qsizetype) const {}
+  void prefetchText(qsizetype) const {}
 };
 
 // A country's rows: the presort reads their compact text, which differs from the whole text only by the length of the
@@ -63,6 +69,8 @@ struct CompactItems {
   }
   // Rows of ASCII lines hold ASCII text only, which saves writing out every row to look.
   bool mayGoBeyondLatin1() const { return !rows.isAscii(); }
+  void prefetchItem(qsizetype index) const { rows.prefetchStart(index); }
+  void prefetchText(qsizetype index) const { rows.prefetchLine(index); }
 };
 
 // Passes over the run of spaces that starts at `p`. A long run, like the 120 spaces of a result row, is taken to last
@@ -199,17 +207,20 @@ std::vector<qsizetype> sortByKeys(const Items& items, const std::vector<std::uin
   entries.reserve(static_cast<std::size_t>(items.size()));
   for (qsizetype i = 0; i < items.size(); ++i) {
     KeyReader<Width> key(items.text(i), rank);
-    std::uint64_t prefix = 0;
-    for (std::size_t k = 0; k < kPrefixBytes; ++k) {
-      const int byte = key.next();
-      prefix = (prefix << 8) | static_cast<std::uint64_t>(byte < 0 ? 0 : byte);
-    }
-    entries.push_back({prefix, i});
+    const auto bytes = [&key](std::size_t count) {
+      std::uint64_t read = 0;
+      for (std::size_t k = 0; k < count; ++k) read = (read << 8) | static_cast<std::uint8_t>(std::max(key.next(), 0));
+      return read;
+    };
+    const std::uint64_t prefix = bytes(kPrefixBytes);
+    entries.push_back({prefix, static_cast<std::uint32_t>(bytes(4)), static_cast<std::uint32_t>(i)});
   }
-  // A key shorter than the prefix is filled up with zero bytes, which a longer key may hold too: ties are broken by
-  // the whole keys, where a shorter key comes first.
+  // The bytes after a key's end are zero, which a longer key may hold too: keys that differ there are in order, and
+  // the others are compared whole, a key that is the start of the other first. Most ties of the first bytes are
+  // settled by the next four, without reading the items, which lie out of the order of the entries by now.
   radixSortByPrefix(entries);
   const auto byWholeKey = [&items, rank](const KeyEntry& a, const KeyEntry& b) {
+    if (a.next != b.next) return a.next < b.next;
     const int c = compareKeys<Width>(items.text(a.index), items.text(b.index), rank);
     return c < 0 || (c == 0 && a.index < b.index);
   };
@@ -238,19 +249,19 @@ std::vector<qsizetype> presort(const QCollator& collator, const Items& items) {
 
 // Puts `order` exactly in the order of `before`, a strict total order, with work that grows with how far `order` is
 // from it: the ordered runs that `order` holds are merged pairwise until one is left.
-// `prefetchItem` and `prefetchText` are told, well ahead of the check, which item it reads next: first the item itself,
-// then, once that is at hand, the text it points to.
-template <typename Before, typename PrefetchItem, typename PrefetchText>
-void mergeRuns(std::vector<qsizetype>& order, Before before, PrefetchItem prefetchItem, PrefetchText prefetchText) {
+// `items` are told, well ahead of the check, which item it reads next: first the item itself, then, once that is at
+// hand, the text it points to.
+template <typename Before, typename Items>
+void mergeRuns(std::vector<qsizetype>& order, Before before, const Items& items) {
   const std::size_t n = order.size();
   std::vector<std::size_t> bounds{0};
   constexpr std::size_t kItemAhead = 16;
   constexpr std::size_t kTextAhead = 8;
-  for (std::size_t i = 0; i < std::min(n, kItemAhead); ++i) prefetchItem(order[i]);
-  for (std::size_t i = 0; i < std::min(n, kTextAhead); ++i) prefetchText(order[i]);
+  for (std::size_t i = 0; i < std::min(n, kItemAhead); ++i) items.prefetchItem(order[i]);
+  for (std::size_t i = 0; i < std::min(n, kTextAhead); ++i) items.prefetchText(order[i]);
   for (std::size_t i = 1; i < n; ++i) {
-    if (i + kItemAhead < n) prefetchItem(order[i + kItemAhead]);
-    if (i + kTextAhead < n) prefetchText(order[i + kTextAhead]);
+    if (i + kItemAhead < n) items.prefetchItem(order[i + kItemAhead]);
+    if (i + kTextAhead < n) items.prefetchText(order[i + kTextAhead]);
     if (!before(order[i - 1], order[i])) bounds.push_back(i);
   }
   if (bounds.size() == 1) return;
@@ -284,16 +295,15 @@ ListOrder::ListOrder(const QLocale& locale) : collator_(locale) { collator_.setC
 bool ListOrder::less(const QString& a, const QString& b) const { return collator_.compare(a, b) < 0; }
 
 QStringList ListOrder::sorted(QStringList items) const {
-  std::vector<qsizetype> order = presort(collator_, ListItems{items});
-  // Plain lists are short (a file's codes, their names): nothing is asked for ahead.
-  const auto none = [](qsizetype) {};
+  const ListItems listItems{items};
+  std::vector<qsizetype> order = presort(collator_, listItems);
   mergeRuns(
       order,
       [this, &items](qsizetype a, qsizetype b) {
         const int c = collator_.compare(items.at(a), items.at(b));
         return c < 0 || (c == 0 && a < b);
       },
-      none, none);
+      listItems);
   QStringList result;
   result.reserve(items.size());
   for (const qsizetype index : order) result.append(std::move(items[index]));
@@ -301,7 +311,8 @@ QStringList ListOrder::sorted(QStringList items) const {
 }
 
 std::vector<qsizetype> ListOrder::sortedIndices(const CountryRows& rows) const {
-  std::vector<qsizetype> order = presort(collator_, CompactItems{rows});
+  const CompactItems items{rows};
+  std::vector<qsizetype> order = presort(collator_, items);
   // The collator compares whole rows, written out for it. The check compares each row with the next, so the row
   // written out as the second of one comparison is kept for the first of the next.
   std::array<CountryRows::Room, 2> rooms;
@@ -327,7 +338,7 @@ std::vector<qsizetype> ListOrder::sortedIndices(const CountryRows& rows) const {
         const int c = collator_.compare(texts[slotA], texts[slotB]);
         return c < 0 || (c == 0 && a < b);
       },
-      [&rows](qsizetype index) { rows.prefetchStart(index); }, [&rows](qsizetype index) { rows.prefetchLine(index); });
+      items);
   return order;
 }
 
