@@ -320,6 +320,7 @@ void ForVOK::File1_Click() {
   // A file that cannot be read leaves both lists empty; the kind and the kept country are still set as usual. The
   // previous lines go first, so that two files are never held at once.
   LIGNES_ = FixLines();
+  shownCode_.reset();
   LIGNES_ = readFixFileLines(inFolder(File1->Path(), File1->FileName())).lines;
   ListPAYS->SetItems(collectCodes(LIGNES_));
   File1->SetTag(fileKind(File1->FileName(), File1->Tag()));
@@ -334,9 +335,15 @@ void ForVOK::File1_Click() {
 
 void ForVOK::ListPAYS_Click() {
   const QString code = ListPAYS->Text();
-  // The previous rows go before the new ones are built, so that two fills are never held at once.
-  ListResult->Clear();
-  ListResult->SetRows(CountryRows(LIGNES_, code, File1->Tag()));
+  if (code == shownCode_) {
+    // The country shown, picked again (as typing its name does at each key): the same rows, the list afresh.
+    ListResult->Refill();
+  } else {
+    // The previous rows go before the new ones are built, so that two fills are never held at once.
+    ListResult->Clear();
+    ListResult->SetRows(CountryRows(LIGNES_, code, File1->Tag()));
+    shownCode_ = code;
+  }
   const qsizetype count = ListResult->ListCount();
   Label2->setText(objectsLabel(count));
   setTag(Label2, QString::number(count));

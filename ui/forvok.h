@@ -15,6 +15,7 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 
 namespace skelvor {
 
@@ -87,6 +88,8 @@ class ForVOK : public QWidget {
   GpxDocument VOK_;
   TerritoryTable TERR_;
   FixLines LIGNES_;
+  /// The country whose rows of LIGNES_ the result list holds, once one is picked.
+  std::optional<QString> shownCode_;
 
   QString programFolder_;
   bool ended_ = false;

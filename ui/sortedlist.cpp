@@ -71,6 +71,13 @@ void SortedList::Clear() {
   model_.replaceAll(QStringList());
 }
 
+void SortedList::Refill() {
+  CountryRows rows = model_.rows();
+  Clear();
+  QScopedValueRollback quietly(quiet(), true);
+  model_.replaceAll(std::move(rows));
+}
+
 qsizetype SortedList::ListCount() const { return model_.size(); }
 
 QString SortedList::List(qsizetype index) const {

@@ -54,6 +54,9 @@ class SortedList : public ListBox {
   void SetRows(CountryRows rows);
   /// Removes every item; afterwards no item is current or selected.
   void Clear();
+  /// Starts the list afresh with the rows it holds, as Clear then SetRows with the same rows would, without putting
+  /// them in order again.
+  void Refill();
 
   qsizetype ListCount() const;
   QString List(qsizetype index) const;

@@ -24,6 +24,7 @@ class PickingTest : public QObject {
   void initTestCase() { qInfo("Locale: %s", qPrintable(QLocale().name())); }
   void clickingAFileListsItsCountries();
   void pickingACodeListsItsFixes();
+  void pickingTheShownCountryAgainStartsTheListAfresh();
   void pickingANameSelectsItsCode();
   void typingFindsANameByItsFirstLetters_data();
   void typingFindsANameByItsFirstLetters();
@@ -67,6 +68,21 @@ void PickingTest::pickingACodeListsItsFixes() {
   QCOMPARE(ui.tagOf("Check2"), QStringLiteral("LF"));
   QCOMPARE(ui.sorted("ListPAYSFull")->Text(), QStringLiteral("France"));
   QCOMPARE(ui.check("Check2")->text(), QStringLiteral("Keep France selected"));
+}
+
+void PickingTest::pickingTheShownCountryAgainStartsTheListAfresh() {
+  WindowDriver ui;
+  ui.addFile("My Navaids.csv", crlf(kNavaids));
+  ui.clickFile("My Navaids.csv");
+  ui.clickCode("LF");
+  const QStringList rows = ui.rows();
+  skelvor::SortedList* result = ui.sorted("ListResult");
+  result->SetSelected(1, true);
+  ui.clickCode("LF");
+  QCOMPARE(ui.rows(), rows);
+  QCOMPARE(result->SelectedFlags(), std::vector<bool>({false, false}));
+  QCOMPARE(result->ListIndex(), -1);
+  QCOMPARE(ui.count(), QStringLiteral("2 objects"));
 }
 
 void PickingTest::pickingANameSelectsItsCode() {
