@@ -84,7 +84,14 @@ BENCHMARK(BM_ClickFile)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_PickLargestCountry(benchmark::State& state) {
   bench().clickFile();
+  auto* const codes = bench().control<SortedList>("ListPAYS");
+  // Another country is picked before each pick, outside the time: the country shown, picked again, keeps its rows.
+  const qsizetype other = codes->List(0) == bench().generated.largestCode ? 1 : 0;
   for (auto _ : state) {
+    state.PauseTiming();
+    codes->SetListIndex(other);
+    QCoreApplication::processEvents();
+    state.ResumeTiming();
     bench().pickLargest();
     QCoreApplication::processEvents();
   }

@@ -74,13 +74,12 @@ struct RowPieces {
       : latitude(lat), longitude(lon) {
     for (const QStringView text : texts) visible[visibleCount++] = text;
   }
-  qsizetype visibleSize() const {
-    qsizetype size = 0;
+  // The size of the row with a run of `gapWidth` spaces.
+  qsizetype size(qsizetype gapWidth) const {
+    qsizetype size = gapWidth + 2 + latitude.size() + longitude.size();
     for (std::size_t i = 0; i < visibleCount; ++i) size += visible[i].size();
     return size;
   }
-  // The size of the row with a run of `gapWidth` spaces.
-  qsizetype size(qsizetype gapWidth) const { return visibleSize() + gapWidth + 2 + latitude.size() + longitude.size(); }
 };
 
 char16_t* put(char16_t* out, QStringView piece) {
@@ -328,12 +327,6 @@ std::optional<WaypointFieldViews> CountryRows::waypoint(qsizetype place, Room& r
 
 QStringView CountryRows::item(qsizetype place, Room& room) const {
   return text(place, static_cast<qsizetype>(kGapWidth), room);
-}
-
-QString CountryRows::item(qsizetype place) const {
-  Room room;
-  item(place, room);
-  return room.row;
 }
 
 QStringView CountryRows::compact(qsizetype place, Room& room) const { return text(place, 1, room); }

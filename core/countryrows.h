@@ -53,8 +53,11 @@ class CountryRows {
   bool isAscii() const { return ascii_; }
   bool isEmpty() const { return starts_.empty(); }
   /// The whole text of the row at `place` of the list.
-  QString item(qsizetype place) const;
   QStringView item(qsizetype place, Room& room) const;
+  QString item(qsizetype place) const {
+    Room room;
+    return item(place, room).toString();
+  }
   /// The row at `place` with one space for its run of spaces, which gives the same waypoint fields.
   QStringView compact(qsizetype place, Room& room) const;
   /// Ask for where the row at `place` starts, then for its line, to be brought into the cache, a few steps before it

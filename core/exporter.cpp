@@ -18,13 +18,13 @@ namespace skelvor {
 
 namespace {
 
-// A fix file on its way through an export: its kind, its codes in list order and its lines, held as the file's bytes;
-// or the reason it cannot be exported from.
+// A fix file on its way through an export: its kind, its codes in list order and the lines of each, held as the file's
+// bytes; or the reason it cannot be exported from.
 struct LoadedFile {
   QString error;
   QString kind;
   QStringList codes;
-  FixLines lines;
+  std::vector<FixLines> groups;
 };
 
 // The kind of fixes that the name of the fix file at `path` tells; empty, and the reason in `error`, when it tells
@@ -69,31 +69,21 @@ class CountrySource {
   FixFileLines whole_;
 };
 
-// Every country of a fix file, read as CountrySource reads it: taking them all, a large file too is read whole.
+// Every country of a fix file, read as CountrySource reads it (taking them all, a large file too is read whole), with
+// the lines of each code apart, in the order of the codes.
 LoadedFile load(const QString& path, const ListOrder& order) {
   LoadedFile loaded;
   CountrySource source(path);
-  if (!source.error().isEmpty()) {
-    loaded.error = source.error();
-    return loaded;
-  }
+  loaded.error = source.error();
+  if (!loaded.error.isEmpty()) return loaded;
   loaded.kind = kindOf(path, loaded.error);
   if (loaded.kind.isEmpty()) return loaded;
-  FixFileLines file = source.linesOf(source.codes());
-  if (!file.ok) {
-    loaded.error = file.error;
-    return loaded;
-  }
-  loaded.lines = std::move(file.lines);
+  const FixFileLines file = source.linesOf(source.codes());
+  loaded.error = file.error;
+  if (!file.ok) return loaded;
   loaded.codes = order.sorted(source.codes());
+  loaded.groups = file.lines.linesByCode(loaded.codes);
   return loaded;
-}
-
-// The lines of each of the file's codes, in the order of its codes; the file itself is let go.
-std::vector<FixLines> byCountry(LoadedFile& file) {
-  std::vector<FixLines> groups = file.lines.linesByCode(file.codes);
-  file.lines = FixLines();
-  return groups;
 }
 
 // Whether writing `output` would replace the fix file being read.
@@ -190,13 +180,12 @@ ExportOutcome exportEachCountry(const ExportRequest& request, const ListOrder& o
   if (!QDir().mkpath(request.folder))
     return failure(QStringLiteral("Cannot write %1: the folder cannot be made").arg(request.folder));
   const QStringList names = countryFileNames(file.codes, table);
-  std::vector<FixLines> groups = byCountry(file);
   ExportOutcome outcome{true, {}, {}};
   for (qsizetype i = 0; i < file.codes.size(); ++i) {
     const QString& code = file.codes.at(i);
     std::vector<ExportedCountry> country(1);
     country[0].rows =
-        CountryRows(std::exchange(groups[static_cast<std::size_t>(i)], FixLines()), code, file.kind, order);
+        CountryRows(std::exchange(file.groups[static_cast<std::size_t>(i)], FixLines()), code, file.kind, order);
     country[0].taken = country[0].rows.taken(request.search);
     if (takenCount(country[0]) == 0) continue;
     const QString path = inFolder(request.folder, names.at(i) + QStringLiteral(".gpx"));
@@ -211,11 +200,10 @@ ExportOutcome exportEachCountry(const ExportRequest& request, const ListOrder& o
 ExportOutcome listCountries(const ExportRequest& request, const ListOrder& order, const TerritoryTable& table) {
   LoadedFile file = load(request.fixFile, order);
   if (!file.error.isEmpty()) return failure(file.error);
-  const std::vector<FixLines> groups = byCountry(file);
   QString listing;
   for (qsizetype i = 0; i < file.codes.size(); ++i) {
     const QString& code = file.codes.at(i);
-    const qsizetype rows = CountryRows::count(groups[static_cast<std::size_t>(i)], code, file.kind);
+    const qsizetype rows = CountryRows::count(file.groups[static_cast<std::size_t>(i)], code, file.kind);
     listing += code + u'\t' + countryName(table, code).value_or(QString()) + u'\t' + QString::number(rows) + u'\n';
   }
   return {true, {}, listing.toUtf8()};

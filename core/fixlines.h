@@ -38,7 +38,6 @@ class FixLines {
   qsizetype size() const { return static_cast<qsizetype>(ends_.size()); }
   bool isEmpty() const { return ends_.empty(); }
   /// The bytes of all lines together, line ends included.
-  qsizetype byteCount() const { return bytes_.size() - begin_; }
 
   /// Calls `visit` with the bytes of every line, in order.
   template <typename Visit>

@@ -52,10 +52,9 @@ void GpxDocument::append(const CountryRows& rows, const std::vector<bool>& taken
   const qsizetype count = std::count(taken.begin(), taken.end(), true);
   bool first = true;
   forEachPiece(rows, taken, [&](QByteArrayView piece, qsizetype blocks) {
-    // Growing the body piece by piece copies it whole wherever the heap cannot grow it in place, a passing peak of its
-    // size: its room is made once, for blocks the size of the first piece's and a quarter more. Room never written
-    // takes no memory. On the 97 MB file of bench/large_country.sh, the window's export of 2,850,000 waypoints peaks
-    // at 3.7 times the file above the idle window with it and takes 0.9 s, 4.3 times and 1.2 s without.
+    // A body grown piece by piece is copied whole where the heap cannot grow it in place: its room is made once, for
+    // blocks as large as the first piece's and a quarter more (room never written takes no memory). On the 97 MB file
+    // of bench/large_country.sh, the window's export peaks at 3.7 times the file above idle, 4.3 without.
     if (std::exchange(first, false) && blocks > 0)
       CORPS_.reserve(CORPS_.size() + piece.size() + piece.size() / blocks * count / 4 * 5);
     CORPS_.append(piece);

@@ -91,15 +91,6 @@ const char16_t* skipSpaces(const char16_t* p, const char16_t* end) {
   return p;
 }
 
-// Whether a character beyond Latin-1 occurs in `items`.
-template <typename Items>
-bool beyondLatin1(const Items& items) {
-  char16_t bits = 0;
-  for (qsizetype i = 0; i < items.size(); ++i)
-    for (const QChar c : items.text(i)) bits |= c.unicode();
-  return bits >= kLatin1Count;
-}
-
 // Marks in `rank` every character beyond Latin-1 that occurs in `items`.
 template <typename Items>
 void markCharactersBeyondLatin1(const Items& items, std::vector<std::uint32_t>& rank) {
@@ -240,7 +231,7 @@ template <typename Items>
 std::vector<qsizetype> presort(const QCollator& collator, const Items& items) {
   // Lists nearly always hold Latin-1 text only: then the Latin-1 ranks serve.
   std::vector<std::uint32_t> rank(kCharacterCount, 0);
-  if (items.mayGoBeyondLatin1() && beyondLatin1(items)) markCharactersBeyondLatin1(items, rank);
+  if (items.mayGoBeyondLatin1()) markCharactersBeyondLatin1(items, rank);
   const std::uint32_t highest = rankCharacters(collator, rank);
   if (highest < 0x100) return sortByKeys<1>(items, rank);
   if (highest < 0x10000) return sortByKeys<2>(items, rank);
