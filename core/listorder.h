@@ -27,9 +27,9 @@ class ListOrder {
   /// `items` in list order; equal items keep their relative order.
   QStringList sorted(QStringList items) const;
 
-  /// The places of `rows`, a country's rows in file order, in list order: the order their whole texts, as a list of
-  /// strings, would take.
-  std::vector<qsizetype> sortedIndices(const CountryRows& rows) const;
+  /// `rows`, a country's rows in file order, in list order: the order their whole texts, as a list of strings, would
+  /// take.
+  CountryRows sortedRows(const CountryRows& rows) const;
 
   /// Where `text` goes in the sorted `items`: after every item that compares equal to it.
   qsizetype insertionPlace(const QStringList& items, const QString& text) const;

@@ -53,9 +53,9 @@ TEST_P(ListOrderIn, SortsAsTheCollatorComparesWholeItemsCaseIgnoredTiesInOrder) 
 
 // The generated rows as the waypoints of one country, each row's visible text as its ident, and rows that hold more
 // characters beyond Latin-1 than one byte can rank, which the keys then take two bytes for.
-FixLines generatedWaypoints() {
+FixLines generatedWaypoints(int count = 3000) {
   QString text;
-  for (const GeneratedRow& row : generatedRows(3000))
+  for (const GeneratedRow& row : generatedRows(count))
     text += row.visible + u";LF;"_s + (row.plain ? u"1;2"_s : row.latitude + u';' + row.longitude) + u"\r\n"_s;
   for (int c = 0; c < 600; ++c) {
     text += QChar(0x4E00 + (c * 7) % 600);
@@ -77,6 +77,26 @@ TEST_P(ListOrderIn, SortsCountryRowsAsTheirWholeRows) {
   QStringList shown;
   for (qsizetype place = 0; place < sorted.size(); ++place) shown.append(sorted.item(place));
   EXPECT_EQ(shown, expected);
+}
+
+// Lists long enough to be sorted a part at a time on threads of their own: runs that the presort leaves out of order,
+// and equal items, fall on both sides of where the parts meet.
+TEST_P(ListOrderIn, SortsLongListsAsTheRuleSays) {
+  constexpr int kCount = 45000;
+  const ListOrder order(locale());
+  const QStringList items = generatedItems(kCount);
+  EXPECT_EQ(order.sorted(items), collatorOrder(locale(), items));
+
+  const FixLines lines = generatedWaypoints(kCount);
+  const CountryRows inFileOrder(lines, u"LF", u"WPT");
+  const CountryRows sorted(lines, u"LF", u"WPT", order);
+  QStringList rows;
+  QStringList shown;
+  for (qsizetype place = 0; place < sorted.size(); ++place) {
+    rows.append(inFileOrder.item(place));
+    shown.append(sorted.item(place));
+  }
+  EXPECT_EQ(shown, collatorOrder(locale(), rows));
 }
 
 TEST_P(ListOrderIn, IgnoresLetterCaseOfCodes) {
