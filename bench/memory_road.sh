@@ -66,5 +66,5 @@ awk -v lang="$lang" -v file="$file_bytes" -v idle="$idle_kb" -v peak="$peak_kb" 
   printf "Idle window:          %6.1f MB resident\n", idle * 1024 / mb
   printf "Peak over the road:   %6.1f MB resident (VmHWM)\n", peak * 1024 / mb
   printf "At the end:           %6.1f MB resident\n", end * 1024 / mb
-  printf "Peak above idle:      %6.1f MB = %.2f x the file size (target at most 5 x)\n", growth / mb, growth / file
+  printf "Peak above idle:      %6.1f MB = %.2f x the file size (target at most 3 x)\n", growth / mb, growth / file
 }'
