@@ -247,6 +247,34 @@ TEST(CountryRows, AreTheRowsOfTheirLinesWithTheirWaypointFields) {
             CountryRows(FixLines(files.constFirst()), u"LF", u"NAV").size());
 }
 
+// Lines whose columns take every length from 0 to 20, so that their ";" and line ends fall at every place of the
+// sixteen bytes read in one step, and whose codes have one, two or three letters; the last line has no line end, and is
+// read a byte at a time. Their codes, rows and waypoint fields are those their columns say.
+TEST(CountryRows, ReadColumnsWhereverTheirSeparatorsFall) {
+  QStringList lines;
+  QStringList codes;
+  QStringList expected;
+  for (int ident = 0; ident <= 20; ++ident)
+    for (int digits = 1; digits <= 17; ++digits) {
+      const QString code(1 + (ident + digits) % 3, u'L');
+      const QString latitude(digits, u'4');
+      lines.append(QString(ident, u'W') + u';' + code + u';' + latitude + u";-1.25"_s);
+      if (!codes.contains(code)) codes.append(code);
+      if (code == u"LL") expected.append(expectedRow(QString(ident, u'W'), latitude, u"-1.25"));
+    }
+  QByteArray bytes = lines.constFirst().toUtf8();
+  for (qsizetype i = 1; i < lines.size(); ++i) bytes += (i % 2 == 0 ? "\n" : "\r\n") + lines.at(i).toUtf8();
+  const FixLines fixLines(bytes);
+  EXPECT_EQ(collectCodes(fixLines), codes);
+  EXPECT_EQ(rowsOf(fixLines, u"LL", u"WPT"), expected);
+  qsizetype checked = 0;
+  qsizetype asciiChecked = 0;
+  for (const QString& code : codes)
+    for (const QString& kind : {u"NAV"_s, u"WPT"_s, u"APT"_s})
+      ASSERT_TRUE(rowsOfTheirLines(fixLines, code, kind, checked, asciiChecked)) << code << ' ' << kind;
+  EXPECT_EQ(asciiChecked, lines.size());
+}
+
 // ---- Count label
 
 TEST(ObjectsLabel, UsesOneWordForEveryCount) {
