@@ -4,8 +4,6 @@
 #include <array>
 #include <bit>
 #include <cstddef>
-#include <cstdint>
-#include <cstring>
 #include <initializer_list>
 #include <string>
 #include <string_view>

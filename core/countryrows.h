@@ -9,8 +9,6 @@
 #include <QStringView>
 
 #include <optional>
-#include <string>
-#include <string_view>
 #include <utility>
 #include <vector>
 
