@@ -8,21 +8,16 @@
 
 namespace skelvor {
 
-/// How many parts inParallel cuts `count` places into: as many as the processor runs threads at once, but none smaller
-/// than `minimumPart`, and one at least.
-inline qsizetype partsOf(qsizetype count, qsizetype minimumPart) {
-  const auto threads = static_cast<qsizetype>(std::max(1u, std::thread::hardware_concurrency()));
-  return std::clamp<qsizetype>(count / minimumPart, 1, threads);
-}
-
-/// Calls `work(part, first, last)` for each part of the places 0 to `count` - 1 as partsOf cuts them, consecutive and
-/// in order, each on a thread of its own (the calling thread takes part 0), and returns once all are done. `work` reads
-/// what the parts share and writes only what is its part's own; it must not throw. The sort of a large country's rows
-/// is shared out so: on two cores, the pick of the benchmarks' largest country takes 10.5 ms, against 15.5 ms on one,
-/// and skelvor-export of the 2,850,000 rows of bench/large_country.sh 1.31 s, against 1.59 s (en_US).
+/// Calls `work(part, first, last)` for consecutive parts of the places 0 to `count` - 1, in order, each on a thread of
+/// its own (the calling thread takes part 0), and returns once all are done: as many parts as the processor runs
+/// threads at once, but none smaller than `minimumPart`, and one at least. `work` reads what the parts share and writes
+/// only what is its part's own; it must not throw. The sort of a large country's rows is shared out so: on two cores,
+/// the pick of the benchmarks' largest country takes 10.5 ms, against 15.5 ms on one, and skelvor-export of the
+/// 2,850,000 rows of bench/large_country.sh 1.31 s, against 1.59 s (en_US).
 template <typename Work>
 void inParallel(qsizetype count, qsizetype minimumPart, const Work& work) {
-  const qsizetype parts = partsOf(count, minimumPart);
+  const auto threads = static_cast<qsizetype>(std::max(1u, std::thread::hardware_concurrency()));
+  const qsizetype parts = std::clamp<qsizetype>(count / minimumPart, 1, threads);
   const auto bound = [count, parts](qsizetype part) { return count * part / parts; };
   std::vector<std::jthread> helpers;
   for (qsizetype part = 1; part < parts; ++part)
