@@ -91,11 +91,9 @@ constexpr std::size_t lastColumn(RowKind kind) {
 }
 constexpr std::size_t latitudeColumn(RowKind kind) { return kind == RowKind::Waypoints ? 2 : 4; }
 
-// Reads into `c` the columns of the row of the fix line at the start of `from` (as splitColumns reads it), trimmed
-// where the row trims them; false when the line gives no row of `kind`: a column it uses is missing, or an airport
-// line's column 2 is not exactly "A".
-bool readRow(QByteArrayView from, RowKind kind, Columns& c) {
-  if (kind == RowKind::None || splitColumns(from, lastColumn(kind) + 1, c) <= lastColumn(kind)) return false;
+// Whether the columns that splitColumns found in a line, every column `kind` uses among them, give a row of that kind
+// (an airport line's column 2 is exactly "A"); they are trimmed where the row trims them.
+bool acceptRow(RowKind kind, Columns& c) {
   if (kind == RowKind::Navaids) {
     c.trim(2);
     c.trim(9);
@@ -106,6 +104,13 @@ bool readRow(QByteArrayView from, RowKind kind, Columns& c) {
     c.trim(8);
   }
   return true;
+}
+
+// Reads into `c` the columns of the row of the fix line at the start of `from` (as splitColumns reads it), trimmed
+// where the row trims them; false when the line gives no row of `kind`: a column it uses is missing, or an airport
+// line's column 2 is not exactly "A".
+bool readRow(QByteArrayView from, RowKind kind, Columns& c) {
+  return kind != RowKind::None && splitColumns(from, lastColumn(kind) + 1, c) > lastColumn(kind) && acceptRow(kind, c);
 }
 
 // The most characters the row of `c` takes with a run of `gapWidth` spaces: its columns lie between the start of the
@@ -270,6 +275,37 @@ CountryRows CountryRows::inOrder(const std::vector<qsizetype>& places) const {
   rows.starts_.reserve(places.size());
   for (const qsizetype place : places) rows.starts_.push_back(starts_[static_cast<std::size_t>(place)]);
   return rows;
+}
+
+std::vector<CountryRows::InRange> CountryRows::inRange(const FixLines& lines, QStringView kind, const Range& range) {
+  const RowKind rows = rowKind(kind);
+  CountryRows none;
+  none.bytes_ = lines.buffer();
+  none.utf8_ = lines.isUtf8();
+  none.kind_ = static_cast<int>(rows);
+  std::vector<InRange> countries;
+  detail::CodeIndex codes;
+  QString code;
+  Columns c;
+  lines.forEachLine([&](QByteArrayView line) {
+    const std::optional<QByteArrayView> field = detail::countryField(line);
+    if (!field) return;
+    const auto [number, added] = codes.insert(*field);
+    if (added) {
+      lines.decode(*field, code);
+      countries.push_back({code, none, none});
+    }
+    // The coordinates are tested first: a line out of range goes no further.
+    if (rows == RowKind::None || splitColumns(line, lastColumn(rows) + 1, c) <= lastColumn(rows)) return;
+    const Range::Place place = range.of(c[latitudeColumn(rows)], c[latitudeColumn(rows) + 1]);
+    if (place == Range::Place::Out || !acceptRow(rows, c)) return;
+    CountryRows& taken = place == Range::Place::In ? countries[number].rows : countries[number].unplaced;
+    taken.starts_.push_back(line.data() - none.bytes_.constData());
+    char bits = 0;
+    for (const char b : line) bits |= b;
+    taken.ascii_ = taken.ascii_ && (static_cast<unsigned char>(bits) & 0x80) == 0;
+  });
+  return countries;
 }
 
 qsizetype CountryRows::count(const FixLines& lines, QStringView code, QStringView kind) {

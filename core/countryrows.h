@@ -3,6 +3,7 @@
 #include "fixfile.h"
 #include "gpx.h"
 #include "listorder.h"
+#include "nearby.h"
 
 #include <QList>
 #include <QString>
@@ -43,6 +44,13 @@ class CountryRows {
   void sort(const ListOrder& order);
   /// These rows in the order of `places`: the row at place i of the result is the row at places[i] of these.
   CountryRows inOrder(const std::vector<qsizetype>& places) const;
+  /// The rows of one country of a fix file that lie within a range, in file order, and those it cannot place: rows
+  /// whose coordinates are not plain decimal degrees in range.
+  struct InRange;
+  /// For each country code of `lines`, in the order collectCodes gives them, its rows of `kind` within `range` and
+  /// those it cannot place. A line's coordinates are tested in its own bytes first, and only the rows in range or
+  /// unplaced are made.
+  static std::vector<InRange> inRange(const FixLines& lines, QStringView kind, const Range& range);
   /// How many rows those lines give, without making them.
   static qsizetype count(const FixLines& lines, QStringView code, QStringView kind);
 
@@ -109,6 +117,12 @@ class CountryRows {
   bool ascii_ = true;
   int kind_ = 0;
   std::vector<qsizetype> starts_;  // where the line of the row at each place starts in bytes_
+};
+
+struct CountryRows::InRange {
+  QString code;
+  CountryRows rows;
+  CountryRows unplaced;
 };
 
 /// "N objects", the count label after a pick.

@@ -9,6 +9,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
+#include <QSet>
 
 #include <algorithm>
 #include <utility>
@@ -96,7 +98,7 @@ QString fixFileRefused(const QString& output) {
   return QStringLiteral("Cannot write %1: it is the fix file being read").arg(QDir::toNativeSeparators(output));
 }
 
-ExportOutcome failure(const QString& error) { return {false, error, {}}; }
+ExportOutcome failure(const QString& error) { return {false, error, {}, {}}; }
 
 // The outcome of a failed write; a folder that takes no new file is told with the option that names another.
 ExportOutcome writeFailed(const WriteResult& written, QStringView option) {
@@ -169,9 +171,9 @@ ExportOutcome exportCountries(const ExportRequest& request, const ListOrder& ord
     return failure(request.fixFile + QStringLiteral(": no waypoint to write: the countries chosen have no row") +
                    (request.search ? QStringLiteral(" that holds \"%1\"").arg(*request.search) : QString()));
 
-  if (toStandardOutput) return {true, {}, document.bytes(added(countries))};
+  if (toStandardOutput) return {true, {}, document.bytes(added(countries)), {}};
   const WriteResult written = document.write(request.output, added(countries));
-  return written.ok ? ExportOutcome{true, {}, {}} : writeFailed(written, u"--output");
+  return written.ok ? ExportOutcome{true, {}, {}, {}} : writeFailed(written, u"--output");
 }
 
 ExportOutcome exportEachCountry(const ExportRequest& request, const ListOrder& order, const TerritoryTable& table) {
@@ -180,7 +182,7 @@ ExportOutcome exportEachCountry(const ExportRequest& request, const ListOrder& o
   if (!QDir().mkpath(request.folder))
     return failure(QStringLiteral("Cannot write %1: the folder cannot be made").arg(request.folder));
   const QStringList names = countryFileNames(file.codes, table);
-  ExportOutcome outcome{true, {}, {}};
+  ExportOutcome outcome{true, {}, {}, {}};
   for (qsizetype i = 0; i < file.codes.size(); ++i) {
     const QString& code = file.codes.at(i);
     std::vector<ExportedCountry> country(1);
@@ -206,7 +208,125 @@ ExportOutcome listCountries(const ExportRequest& request, const ListOrder& order
     const qsizetype rows = CountryRows::count(file.groups[static_cast<std::size_t>(i)], code, file.kind);
     listing += code + u'\t' + countryName(table, code).value_or(QString()) + u'\t' + QString::number(rows) + u'\n';
   }
-  return {true, {}, listing.toUtf8()};
+  return {true, {}, listing.toUtf8(), {}};
+}
+
+// A fix file of an export of the fixes within a range: for each of its codes, in list order, the rows in range and
+// those that cannot be placed.
+struct NearFile {
+  QString path;
+  QStringList codes;
+  std::vector<CountryRows::InRange> countries;
+};
+
+// Reads every file of a near request, in order; nothing, and the reason in `error`, when one cannot be exported from.
+std::vector<NearFile> readNear(const ExportRequest& request, const ListOrder& order, QString& error) {
+  const Range range(request.near->point, request.near->km);
+  std::vector<NearFile> files;
+  for (const QString& path : QStringList{request.fixFile} + request.moreFiles) {
+    const FixFileLines read = readFixFileLines(path);
+    if (!read.ok) {
+      error = read.error;
+      return {};
+    }
+    const QString kind = kindOf(path, error);
+    if (kind.isEmpty()) return {};
+    std::vector<CountryRows::InRange> countries = CountryRows::inRange(read.lines, kind, range);
+    QHash<QString, std::size_t> place;
+    QStringList codes;
+    for (const CountryRows::InRange& country : countries) {
+      place.insert(country.code, static_cast<std::size_t>(codes.size()));
+      codes.append(country.code);
+    }
+    NearFile& file = files.emplace_back(NearFile{path, order.sorted(codes), {}});
+    for (const QString& code : file.codes) file.countries.push_back(std::move(countries[place.value(code)]));
+  }
+  return files;
+}
+
+QString unplacedNote(qsizetype unplaced) {
+  return unplaced == 1 ? QStringLiteral("1 fix without usable coordinates was left out")
+                       : QStringLiteral("%1 fixes without usable coordinates were left out").arg(unplaced);
+}
+
+ExportOutcome exportNear(const ExportRequest& request, const ListOrder& order, const TerritoryTable& table) {
+  const QStringList paths = QStringList{request.fixFile} + request.moreFiles;
+  const bool toStandardOutput = request.output == u"-";
+  for (const QString& path : paths)
+    if (!toStandardOutput && isTheFixFile(request.output, path)) return failure(fixFileRefused(request.output));
+  QString error;
+  std::vector<NearFile> files = readNear(request, order, error);
+  if (files.empty()) return failure(error);
+  // A country named takes part from every file that holds it; a name that no file holds is a mistake.
+  QSet<QString> chosen;
+  for (const QString& typed : request.countries) {
+    bool held = false;
+    QString fault;
+    for (const NearFile& file : files) {
+      const CountryPick pick = pickCountry(file.codes, table, typed);
+      held = held || pick.code.has_value();
+      if (pick.code) chosen.insert(*pick.code);
+      if (!pick.code && fault.isEmpty()) fault = file.path + QStringLiteral(": ") + pick.error;
+    }
+    if (!held)
+      return failure(files.size() == 1 ? fault : QStringLiteral("no file given holds the country \"%1\"").arg(typed));
+  }
+
+  GpxDocument document;
+  if (request.append && !toStandardOutput && !readKept(request.output, document, error)) return failure(error);
+  std::vector<ExportedCountry> countries;
+  qsizetype taken = 0;
+  qsizetype unplaced = 0;
+  for (NearFile& file : files) {
+    for (CountryRows::InRange& country : file.countries) {
+      if (!request.countries.isEmpty() && !chosen.contains(country.code)) continue;
+      unplaced += std::ranges::count(country.unplaced.taken(request.search), true);
+      if (country.rows.isEmpty()) continue;
+      ExportedCountry& exported = countries.emplace_back(ExportedCountry{std::move(country.rows), {}});
+      exported.rows.sort(order);
+      exported.taken = exported.rows.taken(request.search);
+      taken += takenCount(exported);
+    }
+  }
+  ExportOutcome outcome{true, {}, {}, {}};
+  if (unplaced > 0) outcome.notes.append(unplacedNote(unplaced));
+  if (taken == 0)
+    outcome.notes.append(
+        QStringLiteral("no fix within %1 of %2 %3; %4")
+            .arg(request.near->distanceText, request.near->pointText,
+                 request.search ? QStringLiteral("holds \"%1\"").arg(*request.search) : QStringLiteral("was found"),
+                 document.CORPS().isEmpty() ? QStringLiteral("the GPX file holds no waypoint")
+                                            : QStringLiteral("no waypoint was added")));
+  if (toStandardOutput) {
+    outcome.standardOutput = document.bytes(added(countries));
+    return outcome;
+  }
+  const WriteResult written = document.write(request.output, added(countries));
+  return written.ok ? outcome : writeFailed(written, u"--output");
+}
+
+ExportOutcome listNear(const ExportRequest& request, const ListOrder& order, const TerritoryTable& table) {
+  QString error;
+  const std::vector<NearFile> files = readNear(request, order, error);
+  if (files.empty()) return failure(error);
+  QStringList codes;
+  QHash<QString, qsizetype> inRange;
+  qsizetype unplaced = 0;
+  for (const NearFile& file : files) {
+    for (const CountryRows::InRange& country : file.countries) {
+      unplaced += country.unplaced.size();
+      if (country.rows.isEmpty()) continue;
+      if (!inRange.contains(country.code)) codes.append(country.code);
+      inRange[country.code] += country.rows.size();
+    }
+  }
+  QString listing;
+  for (const QString& code : order.sorted(codes))
+    listing += code + u'\t' + countryName(table, code).value_or(QString()) + u'\t' +
+               QString::number(inRange.value(code)) + u'\n';
+  ExportOutcome outcome{true, {}, listing.toUtf8(), {}};
+  if (unplaced > 0) outcome.notes.append(unplacedNote(unplaced));
+  return outcome;
 }
 
 }  // namespace
@@ -215,6 +335,9 @@ ExportOutcome runExport(const ExportRequest& request) {
   const ListOrder order;
   TerritoryTable table;
   fillTerritories(table);
+  if (request.near && request.mode == ExportRequest::Mode::Countries) return exportNear(request, order, table);
+  if (request.near && request.mode == ExportRequest::Mode::ListCountries) return listNear(request, order, table);
+  if (request.near) return failure(QStringLiteral("--near does not go with --each-country"));
   switch (request.mode) {
     case ExportRequest::Mode::Countries:
       return exportCountries(request, order, table);

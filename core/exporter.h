@@ -1,5 +1,6 @@
 #pragma once
 
+#include "nearby.h"
 #include "territory.h"
 
 #include <QByteArray>
@@ -27,13 +28,28 @@ struct ExportRequest {
   bool append = false;
   /// The folder of the files of Mode::EachCountry.
   QString folder;
+
+  /// The fixes within a distance of a point, from every country of every file (or the countries named), in
+  /// Mode::Countries and Mode::ListCountries.
+  struct Near {
+    GeoPoint point;
+    double km = 0;
+    /// The point and the distance as given, for messages.
+    QString pointText;
+    QString distanceText;
+  };
+  std::optional<Near> near;
+  /// The fix files after `fixFile`, which take part with `near` only.
+  QStringList moreFiles;
 };
 
-/// What the export program did: on success the bytes for the standard output, otherwise the one-line reason.
+/// What the export program did: on success the bytes for the standard output, otherwise the one-line reason; and
+/// notes on what was left out, one line each.
 struct ExportOutcome {
   bool ok = false;
   QString error;
   QByteArray standardOutput;
+  QStringList notes;
 };
 
 /// Carries out `request` with the window's reading, order, Find and GPX writing: the same file, country and search

@@ -50,11 +50,27 @@ run 2 "give --country, --each-country or --list-countries" "My Waypoints.csv" --
 run 2 "--output and --append go with --country only" "My Waypoints.csv" --each-country maps --output x.gpx
 run 2 "--find does not go with --list-countries" "My Waypoints.csv" --list-countries --find a
 run 2 "--append needs a file" "My Waypoints.csv" --country LF --append --output -
+while IFS='|' read -r message args; do
+  # shellcheck disable=SC2086 # the arguments of a row are split on spaces
+  run 2 "$message" "My Waypoints.csv" $args
+done <<'EOF_ROWS'
+--near and --within go together|--near 45,5
+--near and --within go together|--within 10km --list-countries
+--near does not go with --each-country|--near 45,5 --within 10km --each-country maps
+--country does not go with --list-countries|--near 45,5 --within 10km --list-countries --country LF
+--near 91,5: the latitude 91 lies outside -90 to 90|--near 91,5 --within 10km
+--near 45,-181: the longitude -181 lies outside -180 to 180|--near 45,-181 --within 10km
+--near 45: give the point as LAT,LON|--near 45 --within 10km
+--within -3km: the distance must be a positive number|--near 45,5 --within -3km
+--within 10mi: the unit "mi" is neither km nor nm|--near 45,5 --within 10mi
+--within 10: give the distance with its unit, km or nm|--near 45,5 --within 10
+EOF_ROWS
 [ -e VOK.gpx ] || [ -e maps ] && fail "bad arguments wrote something"
 
 run 0 "" --help
 grep -q "^Examples:" out.txt || fail "--help shows no examples"
 grep -q -- "--each-country" out.txt || fail "--help does not list --each-country"
+grep -q -- "--near 50.63,3.07 --within 250nm" out.txt || fail "--help gives no example of --near"
 run 0 "" --version
 grep -qE "^skelvor-export [0-9]+\.[0-9]+\.[0-9]+$" out.txt || fail "--version says \"$(cat out.txt)\""
 
@@ -144,6 +160,19 @@ run 0 "" "My Waypoints.csv" --list-countries
 expected=$(printf '\t\t1\na/b\t\t1\nA_B\t\t1\nEG\tUnited Kingdom\t1\nFL\tZambia\t1\nFl\tMauritius\t1\nLF\tFrance\t2\nXX\t\t0\nZambia\t\t1')
 [ "$(LC_ALL=C sort out.txt)" = "$(LC_ALL=C sort <<<"$expected")" ] || fail "--list-countries printed:
 $(cat out.txt)"
+
+echo "== Fixes within range of a point, from two files"
+printf 'NDB;LF;NEAR;1;45.1;5.2;0;0;LO;Grenoble\r\nNDB;EG;COMMA;1;45,1;5.2;0;0;LO;Comma\r\n' >"My Navaids.csv"
+run 0 "1 fix without usable coordinates was left out" "My Waypoints.csv" "My Navaids.csv" --near 45.18,5.28 \
+  --within 20nm --output near.gpx
+valid near.gpx
+[ "$(grep -o '<name>[A-Z]*' near.gpx | tr '\n' ' ')" = "<name>ABLAN <name>NEAR " ] ||
+  fail "--near wrote $(grep -o '<name>[A-Z]*' near.gpx | tr '\n' ' ')"
+run 0 "1 fix without usable" "My Navaids.csv" "My Waypoints.csv" --near=-20.3,57.6 --within 1km --list-countries
+[ "$(cat out.txt)" = "$(printf 'Fl\tMauritius\t1')" ] || fail "--near --list-countries printed: $(cat out.txt)"
+run 0 "no fix within 1km of 0,0 was found; the GPX file holds no waypoint" "My Waypoints.csv" --near 0,0 \
+  --within 1km --output empty.gpx
+valid empty.gpx
 
 echo "== One file per country"
 run 0 "" "My Waypoints.csv" --each-country "maps/out"

@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QRegularExpression>
 #include <QSet>
 #include <QTemporaryDir>
 
@@ -214,6 +215,99 @@ TEST(RunExport, ReadsALargeFileAsTheWindowDoes) {
   ASSERT_TRUE(listed.ok) << listed.error;
   EXPECT_TRUE(listed.standardOutput.contains("ZZ\tChina ZZ\t" + QByteArray::number(filler.count('\n') + 1) + "\n"))
       << listed.standardOutput.toStdString();
+}
+
+// The fixes near a receiver at Lille, from excerpts of the world files, the navaids with two more lines that cannot be
+// placed: files in the order given, then countries in list order, then rows in the window's order.
+TEST(RunExport, WritesTheFixesWithinRangeOfAPoint) {
+  QTemporaryDir dir;
+  const QString airports = dir.filePath("World Airports.csv");
+  const QString navaids = dir.filePath("World Navaids.csv");
+  ASSERT_TRUE(QFile::copy(SKELVOR_TEST_DATA "/ourairports-expected-airports.csv", airports));
+  QFile navaidLines(SKELVOR_TEST_DATA "/ourairports-expected-navaids.csv");
+  QFile navaidFile(navaids);
+  ASSERT_TRUE(navaidLines.open(QIODevice::ReadOnly) && navaidFile.open(QIODevice::WriteOnly));
+  navaidFile.write(navaidLines.readAll() +
+                   "NDB;LF;BAD;1;;3.0;0;0;LO;Nowhere\r\nVOR;EG;FAR;1;51,5;0.5;0;0;LO;Comma\r\n");
+  navaidFile.close();
+
+  const QString twoLeftOut = "2 fixes without usable coordinates were left out";
+  const struct {
+    QStringList files;
+    ExportRequest::Near near;
+    QStringList countries;
+    std::optional<QString> search;
+    QString names;  // or, for the listing, what it prints
+    QStringList notes;
+    ExportRequest::Mode mode = ExportRequest::Mode::Countries;
+  } cases[] = {
+      {{airports, navaids},
+       {{50.63, 3.07}, 463, "50.63,3.07", "250nm"},
+       {},
+       {},
+       "EDDF EGLL LFPG LFPO ENW FRD SAD CTL PGS RTN",
+       {twoLeftOut}},
+      {{navaids, airports},
+       {{50.63, 3.07}, 400, "50.63,3.07", "400km"},
+       {},
+       {},
+       "FRD SAD CTL PGS RTN EDDF EGLL LFPG LFPO",
+       {twoLeftOut}},
+      {{airports, navaids},
+       {{50.63, 3.07}, 463, "50.63,3.07", "250nm"},
+       {"France"},
+       {},
+       "LFPG LFPO CTL PGS RTN",
+       {"1 fix without usable coordinates was left out"}},
+      {{airports, navaids},
+       {{50.63, 3.07}, 463, "50.63,3.07", "250nm"},
+       {"EG", "ED", "Germany Civil"},
+       "f",
+       "EDDF FRD",
+       {"1 fix without usable coordinates was left out"}},
+      {{airports},
+       {{0, -160}, 10, "0,-160", "10km"},
+       {},
+       "x",
+       "",
+       {"no fix within 10km of 0,-160 holds \"x\"; the GPX file holds no waypoint"}},
+      {{airports, navaids},
+       {{50.63, 3.07}, 463, "50.63,3.07", "250nm"},
+       {},
+       {},
+       "ED\tGermany Civil\t4\nEG\tUnited Kingdom\t1\nLF\tFrance\t5\n",
+       {twoLeftOut},
+       ExportRequest::Mode::ListCountries},
+  };
+  const QRegularExpression name("<name>([^<]*)</name>");
+  for (const auto& c : cases) {
+    ExportRequest request;
+    request.mode = c.mode;
+    request.fixFile = c.files.constFirst();
+    request.moreFiles = c.files.mid(1);
+    request.near = c.near;
+    request.countries = c.countries;
+    request.search = c.search;
+    request.output = "-";
+    const ExportOutcome outcome = runExport(request);
+    ASSERT_TRUE(outcome.ok) << outcome.error;
+    QStringList names;
+    for (const QRegularExpressionMatch& match : name.globalMatch(QString::fromUtf8(outcome.standardOutput)))
+      names.append(match.captured(1));
+    EXPECT_EQ(c.mode == ExportRequest::Mode::Countries ? names.join(' ') : QString::fromUtf8(outcome.standardOutput),
+              c.names)
+        << c.near.distanceText << " " << c.countries.join(' ');
+    EXPECT_EQ(outcome.notes, c.notes) << c.near.distanceText << " " << c.countries.join(' ');
+  }
+
+  ExportRequest unknown;
+  unknown.fixFile = airports;
+  unknown.moreFiles = {navaids};
+  unknown.near = cases[0].near;
+  unknown.countries = {"Spain"};
+  EXPECT_EQ(runExport(unknown).error, "no file given holds the country \"Spain\"");
+  unknown.moreFiles.clear();
+  EXPECT_EQ(runExport(unknown).error, airports + ": Spain (code LE) is not in the file");
 }
 
 TEST(GpxDocument, ReadsBackTheBodyThatTheFileWasWrittenWith) {
