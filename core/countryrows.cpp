@@ -113,6 +113,15 @@ bool readRow(QByteArrayView from, RowKind kind, Columns& c) {
   return kind != RowKind::None && splitColumns(from, lastColumn(kind) + 1, c) > lastColumn(kind) && acceptRow(kind, c);
 }
 
+// Where the row of `line` lies in `range`, its columns read into `c`; Out too when the line gives no row of `kind`.
+// The coordinates are tested first: a line out of range goes no further.
+Range::Place placeIn(QByteArrayView line, RowKind kind, const Range& range, Columns& c) {
+  if (kind == RowKind::None || splitColumns(line, lastColumn(kind) + 1, c) <= lastColumn(kind))
+    return Range::Place::Out;
+  const Range::Place place = range.of(c[latitudeColumn(kind)], c[latitudeColumn(kind) + 1]);
+  return place != Range::Place::Out && acceptRow(kind, c) ? place : Range::Place::Out;
+}
+
 // The most characters the row of `c` takes with a run of `gapWidth` spaces: its columns lie between the start of the
 // first and the end of the last, a byte decodes to one character at most, and the pieces between them add seven at
 // most.
@@ -277,6 +286,13 @@ CountryRows CountryRows::inOrder(const std::vector<qsizetype>& places) const {
   return rows;
 }
 
+std::function<bool(QByteArrayView)> CountryRows::rangeTest(QStringView kind, const Range& range) {
+  return [rows = rowKind(kind), &range](QByteArrayView line) {
+    Columns c;
+    return placeIn(line, rows, range, c) != Range::Place::Out;
+  };
+}
+
 std::vector<CountryRows::InRange> CountryRows::inRange(const FixLines& lines, QStringView kind, const Range& range) {
   const RowKind rows = rowKind(kind);
   CountryRows none;
@@ -288,17 +304,13 @@ std::vector<CountryRows::InRange> CountryRows::inRange(const FixLines& lines, QS
   QString code;
   Columns c;
   lines.forEachLine([&](QByteArrayView line) {
-    const std::optional<QByteArrayView> field = detail::countryField(line);
-    if (!field) return;
-    const auto [number, added] = codes.insert(*field);
+    const Range::Place place = placeIn(line, rows, range, c);
+    if (place == Range::Place::Out) return;
+    const auto [number, added] = codes.insert(c[1]);
     if (added) {
-      lines.decode(*field, code);
+      lines.decode(c[1], code);
       countries.push_back({code, none, none});
     }
-    // The coordinates are tested first: a line out of range goes no further.
-    if (rows == RowKind::None || splitColumns(line, lastColumn(rows) + 1, c) <= lastColumn(rows)) return;
-    const Range::Place place = range.of(c[latitudeColumn(rows)], c[latitudeColumn(rows) + 1]);
-    if (place == Range::Place::Out || !acceptRow(rows, c)) return;
     CountryRows& taken = place == Range::Place::In ? countries[number].rows : countries[number].unplaced;
     taken.starts_.push_back(line.data() - none.bytes_.constData());
     char bits = 0;

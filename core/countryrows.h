@@ -9,6 +9,7 @@
 #include <QString>
 #include <QStringView>
 
+#include <functional>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -47,10 +48,12 @@ class CountryRows {
   /// The rows of one country of a fix file that lie within a range, in file order, and those it cannot place: rows
   /// whose coordinates are not plain decimal degrees in range.
   struct InRange;
-  /// For each country code of `lines`, in the order collectCodes gives them, its rows of `kind` within `range` and
-  /// those it cannot place. A line's coordinates are tested in its own bytes first, and only the rows in range or
-  /// unplaced are made.
+  /// For each country code of the rows of `lines` that `range` takes or cannot place, in the order the codes first
+  /// appear, those rows.
   static std::vector<InRange> inRange(const FixLines& lines, QStringView kind, const Range& range);
+  /// A test of a fix line's bytes: whether it gives a row of `kind` that `range` takes or cannot place. The
+  /// coordinates are tested first, and nothing of a line out of range is decoded or made; `range` must outlive it.
+  static std::function<bool(QByteArrayView)> rangeTest(QStringView kind, const Range& range);
   /// How many rows those lines give, without making them.
   static qsizetype count(const FixLines& lines, QStringView code, QStringView kind);
 

@@ -211,12 +211,12 @@ ExportOutcome listCountries(const ExportRequest& request, const ListOrder& order
   return {true, {}, listing.toUtf8(), {}};
 }
 
-// A fix file of an export of the fixes within a range: for each of its codes, in list order, the rows in range and
-// those that cannot be placed.
+// A fix file of an export of the fixes within a range: its codes in list order, and for those that have any, the rows
+// in range and those that cannot be placed.
 struct NearFile {
   QString path;
   QStringList codes;
-  std::vector<CountryRows::InRange> countries;
+  QHash<QString, CountryRows::InRange> countries;
 };
 
 // Reads every file of a near request, in order; nothing, and the reason in `error`, when one cannot be exported from.
@@ -224,22 +224,17 @@ std::vector<NearFile> readNear(const ExportRequest& request, const ListOrder& or
   const Range range(request.near->point, request.near->km);
   std::vector<NearFile> files;
   for (const QString& path : QStringList{request.fixFile} + request.moreFiles) {
-    const FixFileLines read = readFixFileLines(path);
+    const QString kind = kindOf(path, error);
+    if (kind.isEmpty()) return {};
+    // Only the lines in range, or that cannot be placed, take room.
+    const FixFileSelection read = readFixFileLinesWhere(path, CountryRows::rangeTest(kind, range));
     if (!read.ok) {
       error = read.error;
       return {};
     }
-    const QString kind = kindOf(path, error);
-    if (kind.isEmpty()) return {};
-    std::vector<CountryRows::InRange> countries = CountryRows::inRange(read.lines, kind, range);
-    QHash<QString, std::size_t> place;
-    QStringList codes;
-    for (const CountryRows::InRange& country : countries) {
-      place.insert(country.code, static_cast<std::size_t>(codes.size()));
-      codes.append(country.code);
-    }
-    NearFile& file = files.emplace_back(NearFile{path, order.sorted(codes), {}});
-    for (const QString& code : file.codes) file.countries.push_back(std::move(countries[place.value(code)]));
+    NearFile& file = files.emplace_back(NearFile{path, order.sorted(read.codes), {}});
+    for (CountryRows::InRange& country : CountryRows::inRange(read.lines, kind, range))
+      file.countries.insert(country.code, std::move(country));
   }
   return files;
 }
@@ -278,8 +273,10 @@ ExportOutcome exportNear(const ExportRequest& request, const ListOrder& order, c
   qsizetype taken = 0;
   qsizetype unplaced = 0;
   for (NearFile& file : files) {
-    for (CountryRows::InRange& country : file.countries) {
-      if (!request.countries.isEmpty() && !chosen.contains(country.code)) continue;
+    for (const QString& code : file.codes) {
+      const auto found = file.countries.find(code);
+      if (found == file.countries.end() || (!request.countries.isEmpty() && !chosen.contains(code))) continue;
+      CountryRows::InRange& country = *found;
       unplaced += std::ranges::count(country.unplaced.taken(request.search), true);
       if (country.rows.isEmpty()) continue;
       ExportedCountry& exported = countries.emplace_back(ExportedCountry{std::move(country.rows), {}});
@@ -313,11 +310,13 @@ ExportOutcome listNear(const ExportRequest& request, const ListOrder& order, con
   QHash<QString, qsizetype> inRange;
   qsizetype unplaced = 0;
   for (const NearFile& file : files) {
-    for (const CountryRows::InRange& country : file.countries) {
-      unplaced += country.unplaced.size();
-      if (country.rows.isEmpty()) continue;
-      if (!inRange.contains(country.code)) codes.append(country.code);
-      inRange[country.code] += country.rows.size();
+    for (const QString& code : file.codes) {
+      const auto country = file.countries.constFind(code);
+      if (country == file.countries.cend()) continue;
+      unplaced += country->unplaced.size();
+      if (country->rows.isEmpty()) continue;
+      if (!inRange.contains(code)) codes.append(code);
+      inRange[code] += country->rows.size();
     }
   }
   QString listing;

@@ -4,8 +4,6 @@
 #include <QFileInfo>
 
 #include <algorithm>
-#include <string_view>
-#include <unordered_map>
 #include <utility>
 
 namespace skelvor {
@@ -88,6 +86,34 @@ QString forEachLineOfFile(const QString& path, Visit visit, VisitRun visitRun) {
   }
 }
 
+// The distinct country codes of a file read a block at a time, kept as bytes in the order of first appearance, as
+// collectCodes gives them for the whole file.
+class CodeList {
+ public:
+  /// The number of the code of `line`, or nothing when the line has no field 1.
+  std::optional<std::size_t> add(QByteArrayView line) {
+    const std::optional<QByteArrayView> code = detail::countryField(line);
+    if (!code) return std::nullopt;
+    const auto [number, added] = index_.insert(*code);
+    if (added) codes_.push_back(code->toByteArray());
+    return number;
+  }
+  /// The codes, decoded as lines of UTF-8 (`utf8`) or Windows-1252 decode.
+  QStringList decoded(bool utf8) const {
+    QStringList texts;
+    QString text;
+    for (const QByteArray& code : codes_) {
+      FixLines::decode(code, utf8, text);
+      texts.append(text);
+    }
+    return texts;
+  }
+
+ private:
+  detail::CodeIndex index_;
+  std::vector<QByteArray> codes_;
+};
+
 }  // namespace
 
 FixFileLines readFixFileLines(const QString& path) {
@@ -109,32 +135,16 @@ FixFileCodes readFixFileCodes(const QString& path) {
   FixFileCodes result;
   result.stamp = stampOf(path);
   // The codes are kept as bytes until the whole file has told how it decodes, each with the room its lines take.
-  std::vector<QByteArray> codes;
-  std::unordered_map<std::string_view, std::size_t> seen;
-  std::size_t current = 0;
-  bool any = false;
+  CodeList codes;
   bool utf8 = true;
   result.error = forEachLineOfFile(
       path,
       [&](QByteArrayView line) {
-        const std::optional<QByteArrayView> code = detail::countryField(line);
+        const std::optional<std::size_t> code = codes.add(line);
         if (!code) return;
-        // Lines of one country often follow each other, so the last code is checked first.
-        if (!any || !detail::sameBytes(*code, codes[current])) {
-          const auto found = seen.find(std::string_view(code->data(), static_cast<std::size_t>(code->size())));
-          if (found != seen.end()) {
-            current = found->second;
-          } else {
-            current = codes.size();
-            codes.push_back(code->toByteArray());
-            result.room.push_back({0, 0});
-            seen.emplace(std::string_view(codes.back().constData(), static_cast<std::size_t>(codes.back().size())),
-                         current);
-          }
-          any = true;
-        }
-        result.room[current].bytes += line.size() + 1;
-        ++result.room[current].lines;
+        if (*code == result.room.size()) result.room.push_back({0, 0});
+        result.room[*code].bytes += line.size() + 1;
+        ++result.room[*code].lines;
       },
       // A valid UTF-8 sequence holds no CR or LF byte, so the file is valid UTF-8 exactly when each run is.
       [&utf8](QByteArrayView run) { utf8 = utf8 && detail::isStrictUtf8(run); });
@@ -144,13 +154,40 @@ FixFileCodes readFixFileCodes(const QString& path) {
   }
   result.ok = true;
   result.utf8 = utf8;
-  FixLines decoding;
-  decoding.utf8_ = utf8;
-  QString text;
-  for (const QByteArray& code : codes) {
-    decoding.decode(code, text);
-    result.codes.append(text);
+  result.codes = codes.decoded(utf8);
+  return result;
+}
+
+FixFileSelection readFixFileLinesWhere(const QString& path, const std::function<bool(QByteArrayView)>& keep) {
+  FixFileSelection result;
+  CodeList codes;
+  bool utf8 = true;
+  bool first = true;
+  bool bomKept = false;  // the first line, which starts with a byte-order mark, is kept
+  FixLines& kept = result.lines;
+  // Each kept line is followed by an LF, which ends a line in either encoding.
+  result.error = forEachLineOfFile(
+      path,
+      [&](QByteArrayView line) {
+        codes.add(line);
+        const bool bom = std::exchange(first, false) &&
+                         line.startsWith(QByteArrayView(detail::kUtf8Bom.data(), detail::kUtf8Bom.size()));
+        if (!keep(line)) return;
+        bomKept = bomKept || bom;
+        kept.bytes_.append(line);
+        kept.ends_.push_back(kept.bytes_.size());
+        kept.bytes_.append('\n');
+      },
+      [&utf8](QByteArrayView run) { utf8 = utf8 && detail::isStrictUtf8(run); });
+  result.ok = result.error.isEmpty();
+  if (!result.ok) {
+    kept = FixLines();
+    return result;
   }
+  // The mark is no text in a UTF-8 file, and the first letters of the line in a Windows-1252 one.
+  kept.utf8_ = utf8;
+  if (utf8 && bomKept) kept.begin_ = detail::kUtf8Bom.size();
+  result.codes = codes.decoded(utf8);
   return result;
 }
 

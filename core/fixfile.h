@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <vector>
 
 namespace skelvor {
@@ -56,6 +57,19 @@ FixFileCodes readFixFileCodes(const QString& path);
 /// take room; or, when they make up most of the file, every line, since the file is read quicker whole then. The reason
 /// is given, and no line, when the file cannot be read or changed since the first pass.
 FixFileLines readFixFileLinesOf(const QString& path, const FixFileCodes& file, const QStringList& codes);
+
+/// The lines of a fix file that a test took, and every country code of the file; or no lines and the reason.
+struct FixFileSelection {
+  bool ok = false;
+  QString error;
+  QStringList codes;
+  FixLines lines;
+};
+
+/// Reads the fix file at `path` a block at a time, in one pass, and keeps the lines for which `keep` (given a line's
+/// bytes) is true, decoded as the whole file decodes, so that only they take room; with the file's codes as
+/// collectCodes gives them for the whole file. A byte-order mark still begins the first line that `keep` is given.
+FixFileSelection readFixFileLinesWhere(const QString& path, const std::function<bool(QByteArrayView)>& keep);
 
 /// The kind that a file name tells: "NAV" for a name containing "Navaid", "WPT" for "Waypoint", "APT" for "Airport"
 /// (case-sensitive; a later word wins), or `previous` when it holds none of them.

@@ -96,8 +96,7 @@ namespace detail {
 std::pair<std::uint32_t, bool> CodeIndex::insert(QByteArrayView code) {
   const auto next = static_cast<std::uint32_t>(size_);
   if (code.size() != 2) {
-    const auto [place, added] =
-        others_.emplace(std::string_view(code.data(), static_cast<std::size_t>(code.size())), next);
+    const auto [place, added] = others_.emplace(std::string(code.data(), static_cast<std::size_t>(code.size())), next);
     size_ += added;
     return {place->second, added};
   }
