@@ -310,6 +310,31 @@ TEST(RunExport, WritesTheFixesWithinRangeOfAPoint) {
   EXPECT_EQ(runExport(unknown).error, airports + ": Spain (code LE) is not in the file");
 }
 
+// A range that takes every fix writes what an export of every country in list order writes, whatever the file's
+// encoding: the lines in range are read apart from the rest of the file, which still decides how they decode.
+TEST(RunExport, WritesAllOfAWholeWorldRangeAsTheCountriesInListOrder) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath("Mixed Waypoints.csv");
+  const QByteArray lines = "\xC3\x89TANG;LF;45.0;5.0\r\nzed;EG;52;-2\r\nabc;LF;7.0;8.0\r\n\xC5\x92UF;eg;51;-1\r\n";
+  for (const QByteArray& bytes : {lines, "\xEF\xBB\xBF" + lines, "\xEF\xBB\xBF" + lines + "L\xC9ST;LF;1;1\r\n"}) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+    file.close();
+    ExportRequest request;
+    request.fixFile = path;
+    request.output = "-";
+    request.countries = ListOrder().sorted(collectCodes(readFixFileLines(path).lines));
+    const ExportOutcome countries = runExport(request);
+    ASSERT_TRUE(countries.ok) << countries.error;
+    request.countries.clear();
+    request.near = ExportRequest::Near{{0, 0}, 20100, "0,0", "20100km"};
+    const ExportOutcome near = runExport(request);
+    EXPECT_EQ(near.standardOutput.toStdString(), countries.standardOutput.toStdString());
+    EXPECT_TRUE(near.notes.isEmpty()) << near.notes.join(' ');
+  }
+}
+
 TEST(GpxDocument, ReadsBackTheBodyThatTheFileWasWrittenWith) {
   const QString head = gpxDeclaration() + gpxOpeningTag();
   const QString foot = gpxClosingTag();
