@@ -32,6 +32,7 @@ Examples:
 
 With --near, the fixes within a distance of a point, a receiver's for example, are written from every country of
 every FILE, or of the countries named: files in the order given, countries in the order of the window's code list.
+Fixes whose coordinates are not decimal degrees are left out, and counted on the standard error.
 
 Exit status: 0 done; 1 a file or a country cannot be used, and a message says why; 2 wrong arguments.)";
 
@@ -77,7 +78,10 @@ int main(int argc, char* argv[]) {
                                   "PATH", "VOK.gpx");
   const QCommandLineOption append({"a", "append"}, "Keep the waypoints of the GPX file Skelvor wrote there before.");
   const QCommandLineOption each("each-country", "Write one GPX file per country into DIR.", "DIR");
-  const QCommandLineOption list("list-countries", "Print code, name and number of rows of every country.");
+  const QCommandLineOption list(
+      "list-countries",
+      "Print code, name and number of rows of every country; with --near, the number of fixes in range of each "
+      "country that has any.");
   const QCommandLineOption near("near",
                                 "Write the fixes within --within of the point LAT,LON, in decimal degrees with north "
                                 "and east positive, from every country or those of --country.",
