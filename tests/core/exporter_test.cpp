@@ -231,79 +231,50 @@ TEST(RunExport, WritesTheFixesWithinRangeOfAPoint) {
                    "NDB;LF;BAD;1;;3.0;0;0;LO;Nowhere\r\nVOR;EG;FAR;1;51,5;0.5;0;0;LO;Comma\r\n");
   navaidFile.close();
 
-  const QString twoLeftOut = "2 fixes without usable coordinates were left out";
+  const char* const twoLeftOut = "2 fixes without usable coordinates were left out";
+  const char* const oneLeftOut = "1 fix without usable coordinates was left out";
   const struct {
-    QStringList files;
-    ExportRequest::Near near;
-    QStringList countries;
-    std::optional<QString> search;
-    QString names;  // or, for the listing, what it prints
-    QStringList notes;
-    ExportRequest::Mode mode = ExportRequest::Mode::Countries;
+    const char* files;      // A for the airports, N for the navaids, in the order given
+    const char* near;       // the point and the distance
+    const char* countries;  // separated by "|"
+    const char* search;
+    const char* written;  // the names of the waypoints, or what --list-countries prints
+    const char* note;
+    bool listing = false;
   } cases[] = {
-      {{airports, navaids},
-       {{50.63, 3.07}, 463, "50.63,3.07", "250nm"},
-       {},
-       {},
-       "EDDF EGLL LFPG LFPO ENW FRD SAD CTL PGS RTN",
-       {twoLeftOut}},
-      {{navaids, airports},
-       {{50.63, 3.07}, 400, "50.63,3.07", "400km"},
-       {},
-       {},
-       "FRD SAD CTL PGS RTN EDDF EGLL LFPG LFPO",
-       {twoLeftOut}},
-      {{airports, navaids},
-       {{50.63, 3.07}, 463, "50.63,3.07", "250nm"},
-       {"France"},
-       {},
-       "LFPG LFPO CTL PGS RTN",
-       {"1 fix without usable coordinates was left out"}},
-      {{airports, navaids},
-       {{50.63, 3.07}, 463, "50.63,3.07", "250nm"},
-       {"EG", "ED", "Germany Civil"},
-       "f",
-       "EDDF FRD",
-       {"1 fix without usable coordinates was left out"}},
-      {{airports},
-       {{0, -160}, 10, "0,-160", "10km"},
-       {},
-       "x",
-       "",
-       {"no fix within 10km of 0,-160 holds \"x\"; the GPX file holds no waypoint"}},
-      {{airports, navaids},
-       {{50.63, 3.07}, 463, "50.63,3.07", "250nm"},
-       {},
-       {},
-       "ED\tGermany Civil\t4\nEG\tUnited Kingdom\t1\nLF\tFrance\t5\n",
-       {twoLeftOut},
-       ExportRequest::Mode::ListCountries},
+      {"AN", "50.63,3.07 250nm", "", nullptr, "EDDF EGLL LFPG LFPO ENW FRD SAD CTL PGS RTN", twoLeftOut},
+      {"NA", "50.63,3.07 400km", "", nullptr, "FRD SAD CTL PGS RTN EDDF EGLL LFPG LFPO", twoLeftOut},
+      {"AN", "50.63,3.07 250nm", "France", nullptr, "LFPG LFPO CTL PGS RTN", oneLeftOut},
+      {"AN", "50.63,3.07 250nm", "EG|ED|Germany Civil", "f", "EDDF FRD", oneLeftOut},
+      {"A", "0,-160 10km", "", "x", "", "no fix within 10km of 0,-160 holds \"x\"; the GPX file holds no waypoint"},
+      {"AN", "50.63,3.07 250nm", "", nullptr, "ED\tGermany Civil\t4\nEG\tUnited Kingdom\t1\nLF\tFrance\t5\n",
+       twoLeftOut, true},
   };
   const QRegularExpression name("<name>([^<]*)</name>");
   for (const auto& c : cases) {
     ExportRequest request;
-    request.mode = c.mode;
-    request.fixFile = c.files.constFirst();
-    request.moreFiles = c.files.mid(1);
-    request.near = c.near;
-    request.countries = c.countries;
-    request.search = c.search;
+    request.mode = c.listing ? ExportRequest::Mode::ListCountries : ExportRequest::Mode::Countries;
+    for (const char file : std::string_view(c.files)) request.moreFiles.append(file == 'A' ? airports : navaids);
+    request.fixFile = request.moreFiles.takeFirst();
+    const QStringList near = QString(c.near).split(' ');
+    QString error;
+    request.near = {parsePoint(near[0], error).value(), parseDistance(near[1], error).value(), near[0], near[1]};
+    request.countries = QString(c.countries).split('|', Qt::SkipEmptyParts);
+    if (c.search) request.search = c.search;
     request.output = "-";
     const ExportOutcome outcome = runExport(request);
     ASSERT_TRUE(outcome.ok) << outcome.error;
     QStringList names;
     for (const QRegularExpressionMatch& match : name.globalMatch(QString::fromUtf8(outcome.standardOutput)))
       names.append(match.captured(1));
-    EXPECT_EQ(c.mode == ExportRequest::Mode::Countries ? names.join(' ') : QString::fromUtf8(outcome.standardOutput),
-              c.names)
-        << c.near.distanceText << " " << c.countries.join(' ');
-    EXPECT_EQ(outcome.notes, c.notes) << c.near.distanceText << " " << c.countries.join(' ');
+    EXPECT_EQ(c.listing ? QString::fromUtf8(outcome.standardOutput) : names.join(' '), c.written) << c.near;
+    EXPECT_EQ(outcome.notes, QStringList{c.note}) << c.near << " " << c.countries;
   }
 
   ExportRequest unknown;
   unknown.fixFile = airports;
   unknown.moreFiles = {navaids};
-  unknown.near = cases[0].near;
+  unknown.near = {{50.63, 3.07}, 463, "50.63,3.07", "250nm"};
   unknown.countries = {"Spain"};
   EXPECT_EQ(runExport(unknown).error, "no file given holds the country \"Spain\"");
   unknown.moreFiles.clear();

@@ -30,12 +30,13 @@ const QStringList kAirports = {"LFBZ;LF;A;BIQ;43.46;-1.52;75;2250;Biarritz & <Pa
 
 QByteArray crlfWindows1252(const QStringList& lines) { return (lines.join("\r\n") + "\r\n").toLatin1(); }
 
-// The window and the program write each file of an export in turn; null Find texts stand for Select All, and the
-// identifiers of `picked`, when there are any, for the rows that the user selects by hand.
+// The window and the program write each file of an export in turn; null Find texts stand for Select All. The user
+// may select rows by hand instead, the rows of the identifiers `picked`, which the program takes by `near`.
 struct Step {
   QString country;
   QString find;
   QStringList picked = {};
+  QStringList near = {};
 };
 
 }  // namespace
@@ -73,42 +74,40 @@ void ExportProgramTest::writesTheBytesOfTheWindow_data() {
   QTest::addColumn<QString>("fileName");
   QTest::addColumn<QByteArray>("bytes");
   QTest::addColumn<QList<Step>>("steps");
-  QTest::addColumn<bool>("appendRuns");   // one run per step with --append, or one run with every --country
-  QTest::addColumn<QString>("locale");    // the user's locale, whose collation orders the rows
-  QTest::addColumn<QStringList>("near");  // the program's --near and --within, for the rows picked by hand
+  QTest::addColumn<bool>("appendRuns");  // one run per step with --append, or one run with every --country
+  QTest::addColumn<QString>("locale");   // the user's locale, whose collation orders the rows
 
   const QByteArray navaids = crlf(kNavaids);
   const QByteArray waypoints = crlf(kWaypoints);
   const QByteArray airports = crlf(kAirports);
-  QTest::newRow("navaids, a code") << "Test Navaids.csv" << navaids << QList<Step>{{"LF", {}}} << false << "en_US.UTF-8"
-                                   << QStringList();
+  QTest::newRow("navaids, a code") << "Test Navaids.csv" << navaids << QList<Step>{{"LF", {}}} << false
+                                   << "en_US.UTF-8";
   QTest::newRow("waypoints, a code") << "Test Waypoints.csv" << waypoints << QList<Step>{{"LF", {}}} << false
-                                     << "en_US.UTF-8" << QStringList();
+                                     << "en_US.UTF-8";
   QTest::newRow("airports, a code") << "Test Airports.csv" << airports << QList<Step>{{"LF", {}}} << false
-                                    << "en_US.UTF-8" << QStringList();
+                                    << "en_US.UTF-8";
   QTest::newRow("airports in Windows-1252, a name")
-      << "Old Airports.csv" << crlfWindows1252(kAirports) << QList<Step>{{"France", {}}} << false << "en_US.UTF-8"
-      << QStringList();
+      << "Old Airports.csv" << crlfWindows1252(kAirports) << QList<Step>{{"France", {}}} << false << "en_US.UTF-8";
   QTest::newRow("navaids, Find") << "Test Navaids.csv" << navaids << QList<Step>{{"LF", "éco"}} << false
-                                 << "en_US.UTF-8" << QStringList();
+                                 << "en_US.UTF-8";
   QTest::newRow("waypoints, Find") << "Test Waypoints.csv" << waypoints << QList<Step>{{"LF", "a"}} << false
-                                   << "en_US.UTF-8" << QStringList();
-  QTest::newRow("airports, Find an entity") << "Test Airports.csv" << airports << QList<Step>{{"United Kingdom", "|51"}}
-                                            << false << "en_US.UTF-8" << QStringList();
+                                   << "en_US.UTF-8";
+  QTest::newRow("airports, Find an entity")
+      << "Test Airports.csv" << airports << QList<Step>{{"United Kingdom", "|51"}} << false << "en_US.UTF-8";
   QTest::newRow("several countries") << "Test Waypoints.csv" << waypoints
-                                     << QList<Step>{{"EG", {}}, {"LF", {}}, {"EG", {}}} << false << "en_US.UTF-8"
-                                     << QStringList();
+                                     << QList<Step>{{"EG", {}}, {"LF", {}}, {"EG", {}}} << false << "en_US.UTF-8";
   QTest::newRow("append after an export")
-      << "Test Navaids.csv" << navaids << QList<Step>{{"EG", {}}, {"LF", "e"}, {"France", "&"}} << true << "en_US.UTF-8"
-      << QStringList();
-  QTest::newRow("waypoints, a French user") << "Test Waypoints.csv" << waypoints << QList<Step>{{"LF", {}}, {"EG", "e"}}
-                                            << true << "fr_FR.UTF-8" << QStringList();
+      << "Test Navaids.csv" << navaids << QList<Step>{{"EG", {}}, {"LF", "e"}, {"France", "&"}} << true
+      << "en_US.UTF-8";
+  QTest::newRow("waypoints, a French user")
+      << "Test Waypoints.csv" << waypoints << QList<Step>{{"LF", {}}, {"EG", "e"}} << true << "fr_FR.UTF-8";
   QTest::newRow("airports within range of a point")
-      << "Test Airports.csv" << airports << QList<Step>{{"LF", {}, {"lfaa", "LFÉV"}}} << false << "fr_FR.UTF-8"
-      << QStringList{"--near", "48.5,1.5", "--within", "100km"};
+      << "Test Airports.csv" << airports
+      << QList<Step>{{"LF", {}, {"lfaa", "LFÉV"}, {"--near", "48.5,1.5", "--within", "100km"}}} << false
+      << "fr_FR.UTF-8";
 #ifndef Q_OS_WIN  // a Windows user's locale is the system's, under Wine the one LC_ALL names; never C
   QTest::newRow("waypoints, the C locale")
-      << "Test Waypoints.csv" << waypoints << QList<Step>{{"LF", {}}, {"EG", {}}} << false << "C" << QStringList();
+      << "Test Waypoints.csv" << waypoints << QList<Step>{{"LF", {}}, {"EG", {}}} << false << "C";
 #endif
 }
 
@@ -118,7 +117,6 @@ void ExportProgramTest::writesTheBytesOfTheWindow() {
   QFETCH(QList<Step>, steps);
   QFETCH(bool, appendRuns);
   QFETCH(QString, locale);
-  QFETCH(QStringList, near);
 
   QLocale::setDefault(QLocale(locale.section(u'.', 0, 0)));
   WindowDriver ui;
@@ -158,9 +156,9 @@ void ExportProgramTest::writesTheBytesOfTheWindow() {
     }
   } else {
     QStringList arguments = {fixFile};
-    for (const Step& step : steps) arguments << "--country" << step.country;
+    for (const Step& step : steps) arguments << "--country" << step.country << step.near;
     if (!steps.constFirst().find.isNull()) arguments << "--find" << steps.constFirst().find;
-    runProgram(workFolder.path(), arguments + near, locale);
+    runProgram(workFolder.path(), arguments, locale);
   }
   QCOMPARE(contents(QDir(workFolder.path()).filePath("VOK.gpx")), windowBytes);
 }
