@@ -82,13 +82,14 @@ int main(int argc, char* argv[]) {
       "list-countries",
       "Print code, name and number of rows of every country; with --near, the number of fixes in range of each "
       "country that has any.");
-  const QCommandLineOption near("near",
-                                "Write the fixes within --within of the point LAT,LON, in decimal degrees with north "
-                                "and east positive, from every country or those of --country.",
-                                "LAT,LON");
+  const QCommandLineOption nearOption(
+      "near",
+      "Write the fixes within --within of the point LAT,LON, in decimal degrees with north "
+      "and east positive, from every country or those of --country.",
+      "LAT,LON");
   const QCommandLineOption within("within", "The distance of --near with its unit, km or nm: 250nm, 400km.",
                                   "DISTANCE");
-  parser.addOptions({country, find, output, append, each, list, near, within});
+  parser.addOptions({country, find, output, append, each, list, nearOption, within});
 
   if (!parser.parse(QCoreApplication::arguments())) return fail(2, parser.errorText());
   if (parser.isSet(help)) parser.showHelp(0);
@@ -96,8 +97,9 @@ int main(int argc, char* argv[]) {
 
   skelvor::ExportRequest request;
   QStringList files = parser.positionalArguments();
-  if (parser.isSet(near) != parser.isSet(within)) return fail(2, QStringLiteral("--near and --within go together"));
-  if (parser.isSet(near)) {
+  if (parser.isSet(nearOption) != parser.isSet(within))
+    return fail(2, QStringLiteral("--near and --within go together"));
+  if (parser.isSet(nearOption)) {
     if (files.isEmpty()) return fail(2, QStringLiteral("give one fix file or more"));
     if (parser.isSet(each)) return fail(2, QStringLiteral("--near does not go with --each-country"));
     if (parser.isSet(list) && parser.isSet(country))
@@ -105,11 +107,11 @@ int main(int argc, char* argv[]) {
     if (parser.isSet(list) && (parser.isSet(output) || parser.isSet(append)))
       return fail(2, QStringLiteral("--output and --append do not go with --list-countries"));
     QString error;
-    const std::optional<skelvor::GeoPoint> point = skelvor::parsePoint(parser.value(near), error);
-    if (!point) return fail(2, QStringLiteral("--near %1: %2").arg(parser.value(near), error));
+    const std::optional<skelvor::GeoPoint> point = skelvor::parsePoint(parser.value(nearOption), error);
+    if (!point) return fail(2, QStringLiteral("--near %1: %2").arg(parser.value(nearOption), error));
     const std::optional<double> km = skelvor::parseDistance(parser.value(within), error);
     if (!km) return fail(2, QStringLiteral("--within %1: %2").arg(parser.value(within), error));
-    request.near = {*point, *km, parser.value(near), parser.value(within)};
+    request.around = {*point, *km, parser.value(nearOption), parser.value(within)};
   } else {
     const int modes = int{parser.isSet(country)} + int{parser.isSet(each)} + int{parser.isSet(list)};
     if (files.size() != 1) return fail(2, QStringLiteral("give one fix file, or several with --near"));

@@ -221,7 +221,7 @@ struct NearFile {
 
 // Reads every file of a near request, in order; nothing, and the reason in `error`, when one cannot be exported from.
 std::vector<NearFile> readNear(const ExportRequest& request, const ListOrder& order, QString& error) {
-  const Range range(request.near->point, request.near->km);
+  const Range range(request.around->point, request.around->km);
   std::vector<NearFile> files;
   for (const QString& path : QStringList{request.fixFile} + request.moreFiles) {
     const QString kind = kindOf(path, error);
@@ -290,7 +290,7 @@ ExportOutcome exportNear(const ExportRequest& request, const ListOrder& order, c
   if (taken == 0)
     outcome.notes.append(
         QStringLiteral("no fix within %1 of %2 %3; %4")
-            .arg(request.near->distanceText, request.near->pointText,
+            .arg(request.around->distanceText, request.around->pointText,
                  request.search ? QStringLiteral("holds \"%1\"").arg(*request.search) : QStringLiteral("was found"),
                  document.CORPS().isEmpty() ? QStringLiteral("the GPX file holds no waypoint")
                                             : QStringLiteral("no waypoint was added")));
@@ -334,9 +334,9 @@ ExportOutcome runExport(const ExportRequest& request) {
   const ListOrder order;
   TerritoryTable table;
   fillTerritories(table);
-  if (request.near && request.mode == ExportRequest::Mode::Countries) return exportNear(request, order, table);
-  if (request.near && request.mode == ExportRequest::Mode::ListCountries) return listNear(request, order, table);
-  if (request.near) return failure(QStringLiteral("--near does not go with --each-country"));
+  if (request.around && request.mode == ExportRequest::Mode::Countries) return exportNear(request, order, table);
+  if (request.around && request.mode == ExportRequest::Mode::ListCountries) return listNear(request, order, table);
+  if (request.around) return failure(QStringLiteral("--near does not go with --each-country"));
   switch (request.mode) {
     case ExportRequest::Mode::Countries:
       return exportCountries(request, order, table);

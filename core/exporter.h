@@ -31,15 +31,15 @@ struct ExportRequest {
 
   /// The fixes within a distance of a point, from every country of every file (or the countries named), in
   /// Mode::Countries and Mode::ListCountries.
-  struct Near {
+  struct Around {
     GeoPoint point;
     double km = 0;
     /// The point and the distance as given, for messages.
     QString pointText;
     QString distanceText;
   };
-  std::optional<Near> near;
-  /// The fix files after `fixFile`, which take part with `near` only.
+  std::optional<Around> around;
+  /// The fix files after `fixFile`, which take part with `around` only.
   QStringList moreFiles;
 };
 

@@ -235,7 +235,7 @@ TEST(RunExport, WritesTheFixesWithinRangeOfAPoint) {
   const char* const oneLeftOut = "1 fix without usable coordinates was left out";
   const struct {
     const char* files;      // A for the airports, N for the navaids, in the order given
-    const char* near;       // the point and the distance
+    const char* around;     // the point and the distance
     const char* countries;  // separated by "|"
     const char* search;
     const char* written;  // the names of the waypoints, or what --list-countries prints
@@ -256,9 +256,10 @@ TEST(RunExport, WritesTheFixesWithinRangeOfAPoint) {
     request.mode = c.listing ? ExportRequest::Mode::ListCountries : ExportRequest::Mode::Countries;
     for (const char file : std::string_view(c.files)) request.moreFiles.append(file == 'A' ? airports : navaids);
     request.fixFile = request.moreFiles.takeFirst();
-    const QStringList near = QString(c.near).split(' ');
+    const QStringList around = QString(c.around).split(' ');
     QString error;
-    request.near = {parsePoint(near[0], error).value(), parseDistance(near[1], error).value(), near[0], near[1]};
+    request.around = {parsePoint(around[0], error).value(), parseDistance(around[1], error).value(), around[0],
+                      around[1]};
     request.countries = QString(c.countries).split('|', Qt::SkipEmptyParts);
     if (c.search) request.search = c.search;
     request.output = "-";
@@ -267,14 +268,14 @@ TEST(RunExport, WritesTheFixesWithinRangeOfAPoint) {
     QStringList names;
     for (const QRegularExpressionMatch& match : name.globalMatch(QString::fromUtf8(outcome.standardOutput)))
       names.append(match.captured(1));
-    EXPECT_EQ(c.listing ? QString::fromUtf8(outcome.standardOutput) : names.join(' '), c.written) << c.near;
-    EXPECT_EQ(outcome.notes, QStringList{c.note}) << c.near << " " << c.countries;
+    EXPECT_EQ(c.listing ? QString::fromUtf8(outcome.standardOutput) : names.join(' '), c.written) << c.around;
+    EXPECT_EQ(outcome.notes, QStringList{c.note}) << c.around << " " << c.countries;
   }
 
   ExportRequest unknown;
   unknown.fixFile = airports;
   unknown.moreFiles = {navaids};
-  unknown.near = {{50.63, 3.07}, 463, "50.63,3.07", "250nm"};
+  unknown.around = {{50.63, 3.07}, 463, "50.63,3.07", "250nm"};
   unknown.countries = {"Spain"};
   EXPECT_EQ(runExport(unknown).error, "no file given holds the country \"Spain\"");
   unknown.moreFiles.clear();
@@ -299,10 +300,10 @@ TEST(RunExport, WritesAllOfAWholeWorldRangeAsTheCountriesInListOrder) {
     const ExportOutcome countries = runExport(request);
     ASSERT_TRUE(countries.ok) << countries.error;
     request.countries.clear();
-    request.near = ExportRequest::Near{{0, 0}, 20100, "0,0", "20100km"};
-    const ExportOutcome near = runExport(request);
-    EXPECT_EQ(near.standardOutput.toStdString(), countries.standardOutput.toStdString());
-    EXPECT_TRUE(near.notes.isEmpty()) << near.notes.join(' ');
+    request.around = ExportRequest::Around{{0, 0}, 20100, "0,0", "20100km"};
+    const ExportOutcome inRange = runExport(request);
+    EXPECT_EQ(inRange.standardOutput.toStdString(), countries.standardOutput.toStdString());
+    EXPECT_TRUE(inRange.notes.isEmpty()) << inRange.notes.join(' ');
   }
 }
 

@@ -31,12 +31,12 @@ const QStringList kAirports = {"LFBZ;LF;A;BIQ;43.46;-1.52;75;2250;Biarritz & <Pa
 QByteArray crlfWindows1252(const QStringList& lines) { return (lines.join("\r\n") + "\r\n").toLatin1(); }
 
 // The window and the program write each file of an export in turn; null Find texts stand for Select All. The user
-// may select rows by hand instead, the rows of the identifiers `picked`, which the program takes by `near`.
+// may select rows by hand instead, the rows of the identifiers `picked`, which the program takes by `around`.
 struct Step {
   QString country;
   QString find;
   QStringList picked = {};
-  QStringList near = {};
+  QStringList around = {};
 };
 
 }  // namespace
@@ -156,7 +156,7 @@ void ExportProgramTest::writesTheBytesOfTheWindow() {
     }
   } else {
     QStringList arguments = {fixFile};
-    for (const Step& step : steps) arguments << "--country" << step.country << step.near;
+    for (const Step& step : steps) arguments << "--country" << step.country << step.around;
     if (!steps.constFirst().find.isNull()) arguments << "--find" << steps.constFirst().find;
     runProgram(workFolder.path(), arguments, locale);
   }
