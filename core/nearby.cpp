@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <cstdint>
 #include <limits>
 #include <numbers>
 
@@ -35,44 +34,25 @@ std::optional<double> decimalArgument(QStringView text) {
 double greatCircleKm(GeoPoint a, GeoPoint b) { return haversineKm(a, std::cos(a.latitude * kRadians), b); }
 
 std::optional<double> plainDecimal(QByteArrayView text, double limit) {
-  const char* p = text.data();
-  const char* const end = p + text.size();
-  const bool negative = p != end && *p == '-';
-  if (p != end && (*p == '-' || *p == '+')) ++p;
-  const char* const begin = p;
-  // The digits are gathered into a whole number and the count of those after the point. While that number is at most
-  // 2^53 and the count at most 22, both are exact doubles, and dividing one by the power of ten gives the correctly
-  // rounded value (Clinger's fast path), as every coordinate of a fix file does; longer numbers go to from_chars.
-  constexpr std::uint64_t kExactLimit = std::uint64_t{1} << 53;
-  std::uint64_t whole = 0;
-  int fractionDigits = 0;
-  bool point = false;
+  const char* begin = text.data();
+  const char* const end = begin + text.size();
+  const bool negative = begin != end && *begin == '-';
+  if (begin != end && (*begin == '-' || *begin == '+')) ++begin;
+  // from_chars would take "inf", "nan" and a leading space or sign of its own: only digits and one point pass to it.
+  int points = 0;
   bool digits = false;
-  bool exact = true;
-  for (; p != end; ++p) {
-    const auto digit = static_cast<unsigned>(static_cast<unsigned char>(*p) - '0');
-    if (digit < 10) {
+  for (const char* p = begin; p != end; ++p) {
+    if (*p == '.')
+      ++points;
+    else if (*p >= '0' && *p <= '9')
       digits = true;
-      exact = exact && whole <= kExactLimit;
-      whole = exact ? whole * 10 + digit : whole;
-      fractionDigits += point;
-    } else if (*p == '.' && !point) {
-      point = true;
-    } else {
+    else
       return std::nullopt;
-    }
   }
-  if (!digits) return std::nullopt;
-  static constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
-                                       1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+  if (!digits || points > 1) return std::nullopt;
   double value = 0;
-  if (exact && whole <= kExactLimit && fractionDigits <= 22) {
-    value = static_cast<double>(whole) / kPowers[fractionDigits];
-  } else {
-    const auto [stop, fault] = std::from_chars(begin, end, value, std::chars_format::fixed);
-    if (fault != std::errc() || stop != end) return std::nullopt;
-  }
-  if (value > limit) return std::nullopt;
+  const auto [stop, fault] = std::from_chars(begin, end, value, std::chars_format::fixed);
+  if (fault != std::errc() || stop != end || value > limit) return std::nullopt;
   return negative ? -value : value;
 }
 
