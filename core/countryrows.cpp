@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 #include <type_traits>
+#include <unordered_map>
 
 namespace skelvor {
 
@@ -300,13 +301,15 @@ std::vector<CountryRows::InRange> CountryRows::inRange(const FixLines& lines, QS
   none.utf8_ = lines.isUtf8();
   none.kind_ = static_cast<int>(rows);
   std::vector<InRange> countries;
-  detail::CodeIndex codes;
+  std::unordered_map<std::string_view, std::size_t> numbers;  // of each code, in the order of `countries`
   QString code;
   Columns c;
   lines.forEachLine([&](QByteArrayView line) {
     const Range::Place place = placeIn(line, rows, range, c);
     if (place == Range::Place::Out) return;
-    const auto [number, added] = codes.insert(c[1]);
+    const auto [found, added] =
+        numbers.emplace(std::string_view(c[1].data(), static_cast<std::size_t>(c[1].size())), countries.size());
+    const std::size_t number = found->second;
     if (added) {
       lines.decode(c[1], code);
       countries.push_back({code, none, none});

@@ -4,6 +4,8 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <string_view>
+#include <unordered_map>
 #include <utility>
 
 namespace skelvor {
@@ -94,9 +96,15 @@ class CodeList {
   std::optional<std::size_t> add(QByteArrayView line) {
     const std::optional<QByteArrayView> code = detail::countryField(line);
     if (!code) return std::nullopt;
-    const auto [number, added] = index_.insert(*code);
-    if (added) codes_.push_back(code->toByteArray());
-    return number;
+    // Lines of one country often follow each other, so the last code is checked first.
+    if (!codes_.empty() && detail::sameBytes(*code, codes_[current_])) return current_;
+    const auto found = seen_.find(std::string_view(code->data(), static_cast<std::size_t>(code->size())));
+    if (found != seen_.end()) return current_ = found->second;
+    current_ = codes_.size();
+    codes_.push_back(code->toByteArray());
+    seen_.emplace(std::string_view(codes_.back().constData(), static_cast<std::size_t>(codes_.back().size())),
+                  current_);
+    return current_;
   }
   /// The codes, decoded as lines of UTF-8 (`utf8`) or Windows-1252 decode.
   QStringList decoded(bool utf8) const {
@@ -110,8 +118,9 @@ class CodeList {
   }
 
  private:
-  detail::CodeIndex index_;
-  std::vector<QByteArray> codes_;
+  std::vector<QByteArray> codes_;  // a code's bytes stay where they are when the vector grows
+  std::unordered_map<std::string_view, std::size_t> seen_;
+  std::size_t current_ = 0;
 };
 
 }  // namespace

@@ -9,12 +9,8 @@
 #include <QStringView>
 
 #include <bit>
-#include <cstdint>
 #include <functional>
 #include <optional>
-#include <string>
-#include <unordered_map>
-#include <utility>
 #include <vector>
 
 #if defined(__SSE2__)
@@ -146,21 +142,6 @@ inline bool scanLineEnds(QByteArrayView bytes, OnLineEnd onLineEnd) {
   }
   return high < 0x80;
 }
-
-/// Numbers the distinct country codes of a file, from 0 in the order they are first given.
-/// Country codes have two bytes, and each two-byte code has a place of its own in a table, found in one step; other
-/// codes go to a hash map. The click on the benchmarks' 300,000-line file takes 5.7 ms with the table and 11.8 ms with
-/// the hash map alone (en_US).
-class CodeIndex {
- public:
-  /// The number of `code`, and whether it is new.
-  std::pair<std::uint32_t, bool> insert(QByteArrayView code);
-
- private:
-  std::vector<std::uint32_t> pairs_ = std::vector<std::uint32_t>(1 << 16);  // each two-byte code's number + 1, or 0
-  std::unordered_map<std::string, std::uint32_t> others_;
-  std::size_t size_ = 0;
-};
 
 /// Whether two short byte strings are equal; cheaper inline than a library call for a country code, and for the usual
 /// code of two bytes without a branch on the bytes.
