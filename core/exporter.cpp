@@ -4,6 +4,7 @@
 #include "fixfile.h"
 #include "gpxdocument.h"
 #include "paths.h"
+#include "rowsinrange.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -216,7 +217,7 @@ ExportOutcome listCountries(const ExportRequest& request, const ListOrder& order
 struct NearFile {
   QString path;
   QStringList codes;
-  QHash<QString, CountryRows::InRange> countries;
+  QHash<QString, CountryInRange> countries;
 };
 
 // Reads every file of a near request, in order; nothing, and the reason in `error`, when one cannot be exported from.
@@ -227,13 +228,13 @@ std::vector<NearFile> readNear(const ExportRequest& request, const ListOrder& or
     const QString kind = kindOf(path, error);
     if (kind.isEmpty()) return {};
     // Only the lines in range, or that cannot be placed, take room.
-    const FixFileSelection read = readFixFileLinesWhere(path, CountryRows::rangeTest(kind, range));
+    const FixFileSelection read = readFixFileLinesWhere(path, rangeTest(kind, range));
     if (!read.ok) {
       error = read.error;
       return {};
     }
     NearFile& file = files.emplace_back(NearFile{path, order.sorted(read.codes), {}});
-    for (CountryRows::InRange& country : CountryRows::inRange(read.lines, kind, range))
+    for (CountryInRange& country : rowsInRange(read.lines, kind, range))
       file.countries.insert(country.code, std::move(country));
   }
   return files;
@@ -276,7 +277,7 @@ ExportOutcome exportNear(const ExportRequest& request, const ListOrder& order, c
     for (const QString& code : file.codes) {
       const auto found = file.countries.find(code);
       if (found == file.countries.end() || (!request.countries.isEmpty() && !chosen.contains(code))) continue;
-      CountryRows::InRange& country = *found;
+      CountryInRange& country = *found;
       unplaced += std::ranges::count(country.unplaced.taken(request.search), true);
       if (country.rows.isEmpty()) continue;
       ExportedCountry& exported = countries.emplace_back(ExportedCountry{std::move(country.rows), {}});

@@ -1,9 +1,7 @@
 #include "gpx.h"
 
+#include "fixtext.h"
 #include "maker.h"
-
-#include <cstring>
-#include <initializer_list>
 
 namespace skelvor {
 
@@ -18,83 +16,74 @@ QString attribute(const char* name, const QString& value) {
   return QLatin1String(" ") + QLatin1String(name) + QLatin1String("=\"") + value + QLatin1Char('"');
 }
 
-// The pieces of a waypoint block around its three values.
-constexpr QStringView kBlockOpen = u"\r\n<wpt lat=\"";
-constexpr QStringView kBlockLon = u"\" lon=\"";
-constexpr QStringView kBlockName = u"\">\r\n <name>";
-constexpr QStringView kBlockClose = u"</name>\r\n</wpt>";
-
-// True for the characters that xmlEscaped cannot copy as they stand: the four it writes as entities, the three
-// blanks it writes as character references, the controls that XML 1.0 forbids (every other C0 control), surrogates
-// (kept only in pairs), U+FFFE and U+FFFF.
-constexpr bool needsCare(char16_t c) {
-  if (c < 0x20) return true;
-  return c == u'&' || c == u'<' || c == u'>' || c == u'"' || (c >= 0xD800 && c <= 0xDFFF) || c >= 0xFFFE;
+// Whether the byte at `i` of `value`, bytes of a fix file in UTF-8 (`utf8`) or Windows-1252, is not written as it
+// stands: an ASCII character that XML text escapes or forbids, the start of U+FFFE or U+FFFF (EF BF BE, EF BF BF) in
+// UTF-8, or any byte above 7F in Windows-1252.
+bool needsCare(QByteArrayView value, qsizetype i, bool utf8) {
+  const auto byte = static_cast<unsigned char>(value[i]);
+  if (byte >= 0x80)
+    return !utf8 || value.sliced(i).startsWith("\xEF\xBF\xBE") || value.sliced(i).startsWith("\xEF\xBF\xBF");
+  return byte < 0x20 || byte == '&' || byte == '<' || byte == '>' || byte == '"';
 }
 
-// Appends `text` to `out` as xmlEscaped writes it. Runs of plain characters are copied in one piece, so the usual
-// value, which has nothing to escape, costs one append.
-void appendEscaped(QString& out, QStringView text) {
-  const qsizetype size = text.size();
+// Appends what XML text writes for the byte at `i` of `value`, which needs care; returns how many bytes it took.
+qsizetype appendCared(QByteArray& out, QByteArrayView value, qsizetype i, bool utf8) {
+  const auto byte = static_cast<unsigned char>(value[i]);
+  if (utf8 && byte >= 0x80) return 3;  // U+FFFE or U+FFFF: left out
+  switch (byte) {
+    case '&':
+      out.append("&amp;");
+      return 1;
+    case '<':
+      out.append("&lt;");
+      return 1;
+    case '>':
+      out.append("&gt;");
+      return 1;
+    case '"':
+      out.append("&quot;");
+      return 1;
+    // A reader turns a tab or a line end in an attribute into a space, and a carriage return anywhere into a line
+    // feed; written as references, all three come back as they were.
+    case '\t':
+      out.append("&#9;");
+      return 1;
+    case '\n':
+      out.append("&#10;");
+      return 1;
+    case '\r':
+      out.append("&#13;");
+      return 1;
+    default:
+      break;
+  }
+  if (byte < 0x20) return 1;  // a control that XML 1.0 forbids: left out
+  // A Windows-1252 byte above 7F: one character from U+0080 to U+2122, two or three bytes of UTF-8.
+  char16_t c;
+  detail::decodeInto(value.sliced(i, 1), false, &c);
+  if (c >= 0x800) out.append(static_cast<char>(0xE0 | (c >> 12)));
+  out.append(static_cast<char>(c >= 0x800 ? 0x80 | ((c >> 6) & 0x3F) : 0xC0 | (c >> 6)));
+  out.append(static_cast<char>(0x80 | (c & 0x3F)));
+  return 1;
+}
+
+// Appends `value`, bytes of a fix file in UTF-8 (`utf8`) or Windows-1252, to `out` as UTF-8 XML text. Runs of bytes
+// that need no care are copied in one piece, so the usual value costs one append.
+void appendEscaped(QByteArray& out, QByteArrayView value, bool utf8) {
   qsizetype plainFrom = 0;
-  for (qsizetype i = 0; i < size; ++i) {
-    const char16_t c = text[i].unicode();
-    if (!needsCare(c)) continue;
-    if (QChar::isHighSurrogate(c) && i + 1 < size && QChar::isLowSurrogate(text[i + 1].unicode())) {
-      ++i;  // a complete pair is a valid character beyond U+FFFF and stays in the run
+  for (qsizetype i = 0; i < value.size();) {
+    if (!needsCare(value, i, utf8)) {
+      ++i;
       continue;
     }
-    out.append(text.sliced(plainFrom, i - plainFrom));
-    plainFrom = i + 1;
-    switch (c) {
-      case u'&':
-        out.append(u"&amp;");
-        break;
-      case u'<':
-        out.append(u"&lt;");
-        break;
-      case u'>':
-        out.append(u"&gt;");
-        break;
-      case u'"':
-        out.append(u"&quot;");
-        break;
-      // A reader turns a tab or a line end in an attribute into a space, and a carriage return anywhere into a line
-      // feed; written as references, all three come back as they were.
-      case u'\t':
-        out.append(u"&#9;");
-        break;
-      case u'\n':
-        out.append(u"&#10;");
-        break;
-      case u'\r':
-        out.append(u"&#13;");
-        break;
-      default:  // a forbidden control, a lone surrogate, U+FFFE or U+FFFF: left out
-        break;
-    }
+    out.append(value.sliced(plainFrom, i - plainFrom));
+    i += appendCared(out, value, i, utf8);
+    plainFrom = i;
   }
-  out.append(text.sliced(plainFrom));
-}
-
-// The index of the last "|" before `end`, or -1.
-qsizetype lastBarBefore(QStringView row, qsizetype end) {
-  while (--end >= 0 && row[end] != u'|') {
-  }
-  return end;
+  out.append(value.sliced(plainFrom));
 }
 
 }  // namespace
-
-void appendWaypointBlock(QString& body, const WaypointFieldViews& waypoint) {
-  body.append(kBlockOpen);
-  appendEscaped(body, waypoint.latitude);
-  body.append(kBlockLon);
-  appendEscaped(body, waypoint.longitude);
-  body.append(kBlockName);
-  appendEscaped(body, waypoint.name);
-  body.append(kBlockClose);
-}
 
 QString gpxDeclaration() { return QStringLiteral("<?xml version=\"1.0\"?>\r\n"); }
 
@@ -111,42 +100,14 @@ QString gpxClosingTag() { return QStringLiteral("</gpx>"); }
 
 QStringView gpxFileEnd() { return u"\r\n"; }
 
-// The coordinates are taken from the end of the row, where the row builder puts them, so a "|" in the visible text
-// moves the name's boundary but never the coordinates.
-std::optional<WaypointFieldViews> waypointFieldViews(QStringView row) {
-  const qsizetype lastBar = lastBarBefore(row, row.size());
-  const qsizetype barBefore = lastBarBefore(row, lastBar);
-  if (barBefore < 0) return std::nullopt;
-
-  const QStringView readable = row.first(barBefore);
-  const qsizetype space = readable.indexOf(u' ');
-  return WaypointFieldViews{space < 0 ? readable : readable.first(space),
-                            row.sliced(barBefore + 1, lastBar - barBefore - 1), row.sliced(lastBar + 1)};
-}
-
-QString xmlEscaped(QStringView text) {
-  QString escaped;
-  escaped.reserve(text.size());
-  appendEscaped(escaped, text);
-  return escaped;
-}
-
-void appendPlainWaypointBlock(QByteArray& bytes, const WaypointBytes& waypoint) {
-  // The block is written in one piece into room made at the end of the bytes.
-  constexpr QByteArrayView kOpen = "\r\n<wpt lat=\"";
-  constexpr QByteArrayView kLon = "\" lon=\"";
-  constexpr QByteArrayView kName = "\">\r\n <name>";
-  constexpr QByteArrayView kClose = "</name>\r\n</wpt>";
-  const qsizetype at = bytes.size();
-  bytes.resize(at + kOpen.size() + waypoint.latitude.size() + kLon.size() + waypoint.longitude.size() + kName.size() +
-               waypoint.name.size() + kClose.size());
-  char* out = bytes.data() + at;
-  for (const QByteArrayView piece :
-       {kOpen, waypoint.latitude, kLon, waypoint.longitude, kName, waypoint.name, kClose}) {
-    if (piece.isEmpty()) continue;  // an empty view may point nowhere
-    std::memcpy(out, piece.data(), static_cast<std::size_t>(piece.size()));
-    out += piece.size();
-  }
+void appendWaypointBlock(QByteArray& body, const WaypointText& waypoint, bool utf8) {
+  body.append("\r\n<wpt lat=\"");
+  appendEscaped(body, waypoint.latitude, utf8);
+  body.append("\" lon=\"");
+  appendEscaped(body, waypoint.longitude, utf8);
+  body.append("\">\r\n <name>");
+  appendEscaped(body, waypoint.name, utf8);
+  body.append("</name>\r\n</wpt>");
 }
 
 }  // namespace skelvor

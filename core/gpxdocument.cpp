@@ -3,7 +3,6 @@
 #include "gpx.h"
 
 #include <QBuffer>
-#include <QStringEncoder>
 
 #include <algorithm>
 #include <utility>
@@ -13,35 +12,23 @@ namespace skelvor {
 namespace {
 
 // Gathers the UTF-8 of the blocks of the taken places a piece of about 32 KiB at a time and hands each piece to
-// `put`, with the number of blocks it holds; false as soon as `put` is. A row whose line is plain ASCII goes from its
-// bytes straight into the piece; any other is written out, its block made as text and encoded.
+// `put`, with the number of blocks it holds; false as soon as `put` is.
 template <typename Put>
 bool forEachPiece(const CountryRows& rows, const std::vector<bool>& taken, Put put) {
   constexpr qsizetype kPiece = 1 << 15;
   QByteArray bytes;
   bytes.reserve(2 * kPiece);
-  QString block;
-  CountryRows::Room room;
-  QStringEncoder utf8(QStringEncoder::Utf8);
-  bool ok = true;
   qsizetype blocks = 0;
-  rows.forEachTaken(taken, [&](qsizetype place) {
-    if (!ok) return;
-    if (const std::optional<WaypointBytes> plain = rows.asciiWaypoint(place)) {
-      appendPlainWaypointBlock(bytes, *plain);
-    } else {
-      const std::optional<WaypointFieldViews> waypoint = rows.waypoint(place, room);
-      if (!waypoint) return;
-      block.resize(0);
-      appendWaypointBlock(block, *waypoint);
-      bytes += utf8.encode(block);
-    }
+  const qsizetype places = std::min(static_cast<qsizetype>(taken.size()), rows.size());
+  for (qsizetype place = 0; place < places; ++place) {
+    if (!taken[static_cast<std::size_t>(place)]) continue;
+    appendWaypointBlock(bytes, rows.row(place).waypoint, rows.isUtf8());
     ++blocks;
-    if (bytes.size() < kPiece) return;
-    ok = put(QByteArrayView(bytes), std::exchange(blocks, 0));
+    if (bytes.size() < kPiece) continue;
+    if (!put(QByteArrayView(bytes), std::exchange(blocks, 0))) return false;
     bytes.resize(0);
-  });
-  return ok && put(QByteArrayView(bytes), blocks);
+  }
+  return put(QByteArrayView(bytes), blocks);
 }
 
 }  // namespace

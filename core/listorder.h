@@ -4,12 +4,24 @@
 #include <QLocale>
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 
 #include <vector>
 
 namespace skelvor {
 
-class CountryRows;
+/// Items that a ListOrder puts in order: how many there are and the text of each, written out when asked for. It may
+/// be asked from several threads at once, each with rooms of its own.
+class ListItems {
+ public:
+  virtual ~ListItems() = default;
+  virtual qsizetype size() const = 0;
+  /// The text of item `i`, perhaps written into `room`: valid until `room` is used again.
+  virtual QStringView text(qsizetype i, QString& room) const = 0;
+  /// A text of item `i` that differs from its whole text at most in the length of its runs of spaces: quicker to
+  /// write out, it gives the same first order. By default the whole text.
+  virtual QStringView compact(qsizetype i, QString& room) const { return text(i, room); }
+};
 
 /// The order of the window's sorted lists: ascending by the user's collation, letter case ignored. Items that compare
 /// equal keep the order in which they came, so sorting a whole list gives the order that adding its items one by one
@@ -27,9 +39,8 @@ class ListOrder {
   /// `items` in list order; equal items keep their relative order.
   QStringList sorted(QStringList items) const;
 
-  /// `rows`, a country's rows in file order, in list order: the order their whole texts, as a list of strings, would
-  /// take.
-  CountryRows sortedRows(const CountryRows& rows) const;
+  /// The places of `items` in list order: the item at place i of the list is items' item result[i].
+  std::vector<qsizetype> placesInOrder(const ListItems& items) const;
 
   /// Where `text` goes in the sorted `items`: after every item that compares equal to it.
   qsizetype insertionPlace(const QStringList& items, const QString& text) const;

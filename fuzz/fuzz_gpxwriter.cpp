@@ -1,8 +1,10 @@
-// Fuzz target: arbitrary result rows (any UTF-16 code units) through the GPX writer. The file must be well-formed XML
-// and give back exactly the names and coordinates put in, less the characters XML 1.0 forbids.
+// Fuzz target: arbitrary bytes as a waypoint's name and coordinates, from a UTF-8 or a Windows-1252 file, through the
+// GPX writer. The file must be well-formed XML and give back exactly the texts put in, less the characters XML 1.0
+// forbids.
+#include "fixlines.h"
+#include "fixtext.h"
 #include "fuzzcheck.h"
-#include "gpx.h"
-#include "gpxreference.h"
+#include "gpxdocument.h"
 
 #include <QList>
 #include <QXmlStreamReader>
@@ -16,22 +18,18 @@
 
 namespace {
 
-// The text with the characters XML 1.0 forbids left out: controls but tab, line feed and carriage return; surrogates
-// that are not part of a pair; U+FFFE and U+FFFF.
+// The text with the characters XML 1.0 forbids left out: controls but tab, line feed and carriage return; U+FFFE and
+// U+FFFF.
 QString allowedInXml(const QString& text) {
   QString kept;
-  for (qsizetype i = 0; i < text.size(); ++i) {
-    const char16_t c = text[i].unicode();
-    if (QChar::isHighSurrogate(c) && i + 1 < text.size() && QChar::isLowSurrogate(text[i + 1].unicode())) {
-      kept += text[i];
-      kept += text[++i];
-      continue;
-    }
-    const bool forbidden = (c < 0x20 && c != u'\t' && c != u'\n' && c != u'\r') || QChar::isSurrogate(c) || c >= 0xFFFE;
-    if (!forbidden) kept += text[i];
-  }
+  for (const QChar c : text)
+    if ((c.unicode() >= 0x20 || c == u'\t' || c == u'\n' || c == u'\r') && c.unicode() < 0xFFFE) kept += c;
   return kept;
 }
+
+struct Texts {
+  QString name, latitude, longitude;
+};
 
 }  // namespace
 
@@ -39,20 +37,26 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   using namespace skelvor;
   using fuzz::check;
   FuzzedDataProvider input(data, size);
-  QString body;
-  QList<WaypointFields> expected;
+  QByteArray body;
+  QList<Texts> expected;
   while (input.remaining_bytes() > 0) {
-    const std::string units = input.ConsumeRandomLengthString();
-    const QString row =
-        QString::fromUtf16(reinterpret_cast<const char16_t*>(units.data()), static_cast<qsizetype>(units.size() / 2));
-    const std::optional<WaypointFields> fields = waypointFields(row);
-    if (!fields) continue;
-    appendWaypointBlock(body, *fields);
-    expected.append({allowedInXml(fields->name), allowedInXml(fields->latitude), allowedInXml(fields->longitude)});
+    QList<QByteArray> fields;
+    for (int i = 0; i < 3; ++i) fields.append(QByteArray::fromStdString(input.ConsumeRandomLengthString()));
+    // As a file decodes: UTF-8 when every field is, else Windows-1252.
+    const bool utf8 = detail::isStrictUtf8(fields[0] + fields[1] + fields[2]);
+    appendWaypointBlock(body, {fields[0], fields[1], fields[2]}, utf8);
+    QString texts[3];
+    for (int i = 0; i < 3; ++i) {
+      FixLines::decode(fields[i], utf8, texts[i]);
+      texts[i] = allowedInXml(texts[i]);
+    }
+    expected.append({texts[0], texts[1], texts[2]});
   }
 
-  QXmlStreamReader reader(gpxFileBytes(gpxDeclaration() + gpxOpeningTag(), body, gpxClosingTag()));
-  QList<WaypointFields> found;
+  GpxDocument document;
+  document.restoreCORPS(body);
+  QXmlStreamReader reader(document.bytes());
+  QList<Texts> found;
   while (!reader.atEnd()) {
     if (reader.readNext() != QXmlStreamReader::StartElement) continue;
     if (reader.name() == u"wpt") {

@@ -99,6 +99,16 @@ void cutLongText(QAbstractItemView* list) {
   list->setTextElideMode(Qt::ElideNone);
 }
 
+// The count label after a pick: "N objects", one word for every count.
+QString objectsLabel(qsizetype count) { return QString::number(count) + QLatin1StringView(" objects"); }
+
+// The count label after Find and Select All: "N result of T objects." up to one, "N results of T objects." above,
+// with the total shown as the pick stored it.
+QString resultsLabel(qsizetype count, const QString& total) {
+  return QString::number(count) + (count > 1 ? QLatin1String(" results of ") : QLatin1String(" result of ")) + total +
+         QLatin1String(" objects.");
+}
+
 void setCaption(QWidget* control, const QString& caption) {
   if (auto* button = qobject_cast<QAbstractButton*>(control)) button->setText(caption);
   if (auto* label = qobject_cast<QLabel*>(control)) label->setText(caption);

@@ -36,11 +36,10 @@ class ForVOK : public QWidget {
   /// Fills the territory table.
   void InitTERR();
 
-  /// What the window holds, for reading: the GPX document whose body gathers the exported waypoints, the territory
-  /// table and the lines of the loaded fix file.
+  /// What the window holds, for reading: the GPX document whose body gathers the exported waypoints, and the
+  /// territory table.
   const GpxDocument& VOK() const { return VOK_; }
   const TerritoryTable& TERR() const { return TERR_; }
-  const FixLines& LIGNES() const { return LIGNES_; }
 
   /// Replaces the way documents and web pages are handed to the desktop (by default QDesktopServices::openUrl);
   /// the opener must return at once, without waiting for the application it starts.

@@ -1,15 +1,15 @@
 #include "countryrows.h"
 
 #include "fixfile.h"
-#include "fixreference.h"
-#include "gpx.h"
-#include "gpxreference.h"
 #include "listtext.h"
 #include "qt_printing.h"
 #include "testrows.h"
 
+#include <QCollator>
+
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -37,10 +37,12 @@ QStringList rowsOf(const QStringList& lines, QStringView code, QStringView kind)
   return rowsOf(FixLines('\n' + lines.join(u'\n').toUtf8()), code, kind);
 }
 
+// Field 1 of a line, or the empty text.
+QString codeOf(QStringView line) { return line.split(u';').value(1).toString(); }
+
 // The row of one fix line, if it gives one.
 std::optional<QString> resultRow(QStringView line, QStringView kind) {
-  const QStringList rows =
-      rowsOf(QStringList{line.toString()}, detail::countryField(line).value_or(QStringView()), kind);
+  const QStringList rows = rowsOf(QStringList{line.toString()}, codeOf(line), kind);
   if (rows.isEmpty()) return std::nullopt;
   return rows.constFirst();
 }
@@ -190,67 +192,107 @@ QList<QByteArray> oddFiles() {
   return files;
 }
 
-// Whether the rows of `code` and `kind` are those of their lines one by one, and their compact texts give the waypoint
-// fields of their whole texts.
-::testing::AssertionResult rowsOfTheirLines(const FixLines& lines, const QString& code, const QString& kind,
-                                            qsizetype& checked, qsizetype& asciiChecked) {
-  const CountryRows rows(lines, code, kind);
-  QStringList expected;
-  for (const QString& line : toStringList(lines))
-    if (detail::countryField(line) == code)
-      if (const std::optional<QString> row = resultRow(line, kind)) expected.append(*row);
-  if (rows.size() != expected.size())
-    return ::testing::AssertionFailure() << rows.size() << " rows for " << expected.size() << " lines with rows";
-  for (qsizetype i = 0; i < rows.size(); ++i) {
-    if (rows.item(i) != expected.at(i))
-      return ::testing::AssertionFailure()
-             << "row " << i << " is \"" << rows.item(i) << "\", not \"" << expected.at(i) << '"';
-    CountryRows::Room room;
-    const auto compact = waypointFields(rows.compact(i, room));
-    const auto whole = waypointFields(expected.at(i));
-    const auto direct = rows.waypoint(i, room);
-    if (!compact || !whole || !direct || compact->name != whole->name || compact->latitude != whole->latitude ||
-        compact->longitude != whole->longitude || direct->name != whole->name || direct->latitude != whole->latitude ||
-        direct->longitude != whole->longitude)
-      return ::testing::AssertionFailure()
-             << "row " << i << " \"" << expected.at(i) << "\" gives other waypoint fields";
-    // A row whose block is made from its line's bytes gets the very bytes of the block made from its text.
-    QByteArray plain;
-    QString block;
-    if (const auto bytes = rows.asciiWaypoint(i)) appendPlainWaypointBlock(plain, *bytes);
-    appendWaypointBlock(block, *direct);
-    if (rows.asciiWaypoint(i) && plain != block.toUtf8())
-      return ::testing::AssertionFailure() << "row " << i << " \"" << expected.at(i) << "\" gives another block";
-    asciiChecked += rows.asciiWaypoint(i).has_value();
-  }
-  checked += rows.size();
-  return ::testing::AssertionSuccess();
+// The waypoint of a row's whole text as the GPX file writes it: the coordinates are the last two pieces between bars,
+// read from the end of the text; the name is what stands before the first space.
+struct Waypoint {
+  QString name, latitude, longitude;
+  bool operator==(const Waypoint&) const = default;
+};
+void PrintTo(const Waypoint& w, std::ostream* os) {
+  *os << '{' << w.name.toStdString() << ", " << w.latitude.toStdString() << ", " << w.longitude.toStdString() << '}';
+}
+Waypoint waypointOfText(const QString& row) {
+  const QStringList bars = row.split(u'|');
+  const QString readable = bars.mid(0, bars.size() - 2).join(u'|');
+  return {readable.first(readable.contains(u' ') ? readable.indexOf(u' ') : readable.size()), bars.at(bars.size() - 2),
+          bars.constLast()};
+}
+Waypoint waypointOf(const CountryRows& rows, qsizetype place) {
+  const WaypointText fields = rows.row(place).waypoint;
+  Waypoint waypoint;
+  FixLines::decode(fields.name, rows.isUtf8(), waypoint.name);
+  FixLines::decode(fields.latitude, rows.isUtf8(), waypoint.latitude);
+  FixLines::decode(fields.longitude, rows.isUtf8(), waypoint.longitude);
+  return waypoint;
 }
 
-TEST(CountryRows, AreTheRowsOfTheirLinesWithTheirWaypointFields) {
+struct WaypointCase {
+  const char* name;
+  const char16_t* kind;
+  const char16_t* line;
+  Waypoint waypoint;
+};
+
+class RowWaypoint : public ::testing::TestWithParam<WaypointCase> {};
+
+// A bar in a coordinate moves the coordinates the GPX file writes, as splitting the row's text from its end does.
+TEST_P(RowWaypoint, IsTheNameAndTheLastTwoPiecesBetweenBars) {
+  const WaypointCase& c = GetParam();
+  const CountryRows rows(FixLines(QString::fromUtf16(c.line).toUtf8()), u"LF", c.kind);
+  ASSERT_EQ(rows.size(), 1);
+  EXPECT_EQ(waypointOf(rows, 0), c.waypoint);
+  EXPECT_EQ(waypointOfText(rows.item(0)), c.waypoint);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, RowWaypoint,
+    ::testing::Values(
+        WaypointCase{"Plain", u"NAV", u"VOR;LF; BTZ ;x;43.47;-1.52;x;x;x;BIARRITZ", {u"BTZ"_s, u"43.47"_s, u"-1.52"_s}},
+        WaypointCase{"TwoWords", u"APT", u" AP 1 ;LF;A;X;4;5;x;x;T", {u"AP"_s, u"4"_s, u"5"_s}},
+        WaypointCase{"NoIdent", u"NAV", u"VOR;LF;  ;x;4;5;x;x;x;N", {u""_s, u"4"_s, u"5"_s}},
+        WaypointCase{"LeadingSpace", u"WPT", u" W1;LF;4;5", {u""_s, u"4"_s, u"5"_s}},
+        WaypointCase{"BarInName", u"WPT", u"A|B C;LF;4;5", {u"A|B"_s, u"4"_s, u"5"_s}},
+        WaypointCase{"BarInLatitude", u"WPT", u"W;LF;4|5;6", {u"W"_s, u"5"_s, u"6"_s}},
+        WaypointCase{"BarInLongitude", u"WPT", u"W;LF;4;5|6", {u"W"_s, u"5"_s, u"6"_s}},
+        WaypointCase{"BarsInLongitude", u"WPT", u"W;LF;4;5|6|7", {u"W"_s, u"6"_s, u"7"_s}},
+        WaypointCase{"BarsInBoth", u"WPT", u"W;LF;1|2;3|4", {u"W"_s, u"3"_s, u"4"_s}},
+        WaypointCase{"BarLast", u"WPT", u"W;LF;4;5|", {u"W"_s, u"5"_s, u""_s}},
+        WaypointCase{"Empty", u"WPT", u"W;LF;;", {u"W"_s, u""_s, u""_s}},
+        WaypointCase{"Accented", u"APT", u"\u00C9V;LF;A;;4;5;x;x;T", {u"\u00C9V"_s, u"4"_s, u"5"_s}}),
+    kCaseName);
+
+// A file's lines split plainly: the text decoded whole, then cut at CR LF, LF and CR.
+QStringList plainLines(const QByteArray& bytes) {
+  QString text = decodeFixText(bytes);
+  text.replace(u"\r\n"_s, u"\n"_s).replace(u'\r', u'\n');
+  if (text.endsWith(u'\n')) text.chop(1);
+  return text.isEmpty() ? QStringList() : text.split(u'\n');
+}
+
+// The odd lines with every kind of line end, with and without a byte-order mark, and as Windows-1252, and generated
+// files: every country's rows of every kind are those of their lines one by one, with the waypoints of their texts.
+TEST(CountryRows, AreTheRowsOfTheirLinesWithTheWaypointsOfTheirTexts) {
   QList<QByteArray> files = oddFiles();
   files += generatedFixFiles();
   qsizetype checked = 0;
-  qsizetype asciiChecked = 0;
   for (const QByteArray& bytes : files) {
     const FixLines lines(bytes);
+    const QStringList texts = plainLines(bytes);
     QStringList codes = collectCodes(lines);
     codes.append(u"absent"_s);
     for (const QString& code : codes)
-      for (const QString& kind : {u"NAV"_s, u"WPT"_s, u"APT"_s, u"nav"_s})
-        ASSERT_TRUE(rowsOfTheirLines(lines, code, kind, checked, asciiChecked))
-            << bytes.toPercentEncoding().toStdString() << " code " << code << " kind " << kind;
+      for (const QString& kind : {u"NAV"_s, u"WPT"_s, u"APT"_s, u"nav"_s}) {
+        QStringList expected;
+        for (const QString& line : texts)
+          if (line.contains(u';') && codeOf(line) == code)
+            if (const std::optional<QString> row = resultRow(line, kind)) expected.append(*row);
+        const CountryRows rows(lines, code, kind);
+        QStringList shown;
+        for (qsizetype i = 0; i < rows.size(); ++i) {
+          shown.append(rows.item(i));
+          ASSERT_EQ(waypointOf(rows, i), waypointOfText(shown.constLast())) << shown.constLast();
+        }
+        ASSERT_EQ(shown, expected) << bytes.toPercentEncoding().toStdString() << " code " << code << " kind " << kind;
+        ASSERT_EQ(CountryRows::count(lines, code, kind), rows.size());
+        checked += rows.size();
+      }
   }
   EXPECT_GT(checked, 1000);
-  EXPECT_GT(asciiChecked, 100);
-  EXPECT_EQ(CountryRows::count(FixLines(files.constFirst()), u"LF", u"NAV"),
-            CountryRows(FixLines(files.constFirst()), u"LF", u"NAV").size());
 }
 
-// Lines whose columns take every length from 0 to 20, so that their ";" and line ends fall at every place of the
-// sixteen bytes read in one step, and whose codes have one, two or three letters; the last line has no line end, and is
-// read a byte at a time. Their codes, rows and waypoint fields are those their columns say.
-TEST(CountryRows, ReadColumnsWhereverTheirSeparatorsFall) {
+// Lines whose columns take every length from 0 to 20, and whose codes have one, two or three letters; the last line
+// has no line end. Their codes and rows are those their columns say.
+TEST(CountryRows, ReadColumnsOfEveryLength) {
   QStringList lines;
   QStringList codes;
   QStringList expected;
@@ -267,32 +309,32 @@ TEST(CountryRows, ReadColumnsWhereverTheirSeparatorsFall) {
   const FixLines fixLines(bytes);
   EXPECT_EQ(collectCodes(fixLines), codes);
   EXPECT_EQ(rowsOf(fixLines, u"LL", u"WPT"), expected);
-  qsizetype checked = 0;
-  qsizetype asciiChecked = 0;
-  for (const QString& code : codes)
-    for (const QString& kind : {u"NAV"_s, u"WPT"_s, u"APT"_s})
-      ASSERT_TRUE(rowsOfTheirLines(fixLines, code, kind, checked, asciiChecked)) << code << ' ' << kind;
-  EXPECT_EQ(asciiChecked, lines.size());
 }
 
-// ---- Count label
+// ---- List order
 
-TEST(ObjectsLabel, UsesOneWordForEveryCount) {
-  EXPECT_EQ(objectsLabel(0), u"0 objects");
-  EXPECT_EQ(objectsLabel(1), u"1 objects");
-  EXPECT_EQ(objectsLabel(50000), u"50000 objects");
+// The rule the result list follows, applied plainly: whole rows compared by the locale's collator with letter case
+// ignored, equal rows in file order.
+TEST(CountryRows, SortAsTheCollatorComparesTheirWholeRows) {
+  QString text;
+  for (const GeneratedRow& row : generatedRows(3000))
+    text += row.visible + u";LF;"_s + (row.plain ? u"1;2"_s : row.latitude + u';' + row.longitude) + u"\r\n"_s;
+  const FixLines lines(text.toUtf8());
+  for (const char* name : {"en_US", "fr_FR", "C"}) {
+    const QLocale locale{QLatin1String(name)};
+    QStringList rows = rowsOf(lines, u"LF", u"WPT");
+    QCollator collator(locale);
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    std::stable_sort(rows.begin(), rows.end(),
+                     [&collator](const QString& a, const QString& b) { return collator.compare(a, b) < 0; });
+    const CountryRows sorted(lines, u"LF", u"WPT", ListOrder(locale));
+    QStringList shown;
+    for (qsizetype place = 0; place < sorted.size(); ++place) shown.append(sorted.item(place));
+    EXPECT_EQ(shown, rows) << name;
+  }
 }
 
 // ---- Find
-
-TEST(ResultsLabel, SaysResultUpToOneAndResultsAbove) {
-  EXPECT_EQ(resultsLabel(0, u"57"_s), u"0 result of 57 objects.");
-  EXPECT_EQ(resultsLabel(1, u"57"_s), u"1 result of 57 objects.");
-  EXPECT_EQ(resultsLabel(2, u"57"_s), u"2 results of 57 objects.");
-  EXPECT_EQ(resultsLabel(100000, u"100000"_s), u"100000 results of 100000 objects.");
-}
-
-TEST(ResultsLabel, ShowsAnEmptyTotalAsStored) { EXPECT_EQ(resultsLabel(0, u""_s), u"0 result of  objects."); }
 
 // The indices that a match covers, range by range.
 std::vector<qsizetype> indicesOf(const Matches& matches) {

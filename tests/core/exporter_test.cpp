@@ -1,17 +1,16 @@
 #include "exporter.h"
 
 #include "countryrows.h"
-#include "fixreference.h"
+#include "fixfile.h"
 #include "gpx.h"
 #include "gpxdocument.h"
-#include "gpxreference.h"
 #include "paths.h"
 #include "qt_printing.h"
-#include "testrows.h"
 
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QSet>
 #include <QTemporaryDir>
@@ -74,44 +73,17 @@ TEST(ExportedRows, FindSelectsInListOrderAndNoSearchTakesAll) {
   EXPECT_EQ(none.taken(std::nullopt), std::vector<bool>{});
 }
 
-// ---- Export against the window's way
+// ---- Export, byte for byte
 
-// A fix file of `kind` whose lines fall to the countries LF, EG and lf in turn, named from the generated rows and a few
-// names that need escaping.
-QByteArray generatedFixFile(const QString& kind) {
-  QList<GeneratedRow> rows = generatedRows(400);
-  for (const char* name : {"<Caf\xC3\xA9> & \"Q\"", "\xF0\x9F\x9B\xA9 >", "| 4"}) rows.append({name, true, {}, {}});
-  const QStringList codes = {"LF", "EG", "lf"};
-  QString text;
-  for (qsizetype i = 0; i < rows.size(); ++i) {
-    const GeneratedRow& row = rows.at(i);
-    const QString& code = codes.at(i % codes.size());
-    const QString at = row.plain ? QStringLiteral("1;2") : row.latitude + u';' + row.longitude;
-    const QString other = rows.at((i * 7) % rows.size()).visible;
-    if (kind == u"NAV")
-      text += "VOR;" + code + u';' + row.visible + ";x;" + at + ";x;x;x;" + other;
-    else if (kind == u"WPT")
-      text += row.visible + u';' + code + u';' + at;
-    else
-      text += row.visible + u';' + code + (i % 2 == 0 ? ";A;;" : ";A;XY;") + at + ";x;x;" + other;
-    text += "\r\n";
-  }
-  return text.toUtf8();
+// One waypoint block, as the GPX file holds it.
+QByteArray block(const char* name, const char* latitude, const char* longitude) {
+  return QByteArray("\r\n<wpt lat=\"") + latitude + "\" lon=\"" + longitude + "\">\r\n <name>" + name +
+         "</name>\r\n</wpt>";
 }
 
-// The body the window gathers: each country's rows in list order, Find's rows or all of them, the block of each
-// row's whole text.
-QString windowBody(const QStringList& lines, const QString& kind, const QStringList& codes,
-                   const std::optional<QString>& search) {
-  const FixLines fixLines(lines.join(u'\n').toUtf8());
-  QString body;
-  for (const QString& code : codes) {
-    const CountryRows rows(fixLines, code, kind, ListOrder());
-    const std::vector<bool> taken = rows.taken(search);
-    for (qsizetype place = 0; place < rows.size(); ++place)
-      if (taken[static_cast<std::size_t>(place)]) appendWaypointBlock(body, waypointFields(rows.item(place)).value());
-  }
-  return body;
+// A whole GPX file with these blocks.
+QByteArray gpxFile(const QByteArray& blocks) {
+  return "<?xml version=\"1.0\"?>\r\n" + gpxOpeningTag().toUtf8() + blocks + "</gpx>\r\n";
 }
 
 QByteArray contentsOf(const QString& path) {
@@ -119,94 +91,109 @@ QByteArray contentsOf(const QString& path) {
   return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unreadable)");
 }
 
-TEST(RunExport, WritesTheBytesTheWindowWrites) {
-  QTemporaryDir dir;
-  ASSERT_TRUE(dir.isValid());
-  const QString head = gpxDeclaration() + gpxOpeningTag();
-  const QString foot = gpxClosingTag();
-  for (const auto& [kind, name] : {std::pair{"NAV", "Test Navaids.csv"}, std::pair{"WPT", "Test Waypoints.csv"},
-                                   std::pair{"APT", "Test Airports.csv"}}) {
-    ExportRequest request;
-    request.fixFile = dir.filePath(name);
-    QFile fixFile(request.fixFile);
-    ASSERT_TRUE(fixFile.open(QIODevice::WriteOnly) && fixFile.write(generatedFixFile(kind)) > 0);
-    fixFile.close();
-    const QStringList lines = readFixFile(request.fixFile).lines;
-    const struct {
-      QStringList countries;
-      std::optional<QString> search;
-      QStringList codes;
-    } cases[] = {{{"LF"}, std::nullopt, {"LF"}},
-                 {{"EG", "lf"}, QString("\u00E9"), {"EG", "lf"}},
-                 {{"lf", "France"}, QString("|4"), {"lf", "LF"}},
-                 {{"LF", "EG", "lf"}, QString("  "), {"LF", "EG", "lf"}},
-                 {{"EG"}, QString("&"), {"EG"}}};
-    QString kept;
-    for (const auto& c : cases) {
-      const QString expectedBody = windowBody(lines, kind, c.codes, c.search);
-      ASSERT_FALSE(expectedBody.isEmpty());
-      request.countries = c.countries;
-      request.search = c.search;
-      request.output = "-";
-      request.append = false;
-      const ExportOutcome printed = runExport(request);
-      ASSERT_TRUE(printed.ok) << printed.error;
-      EXPECT_EQ(printed.standardOutput.toStdString(), gpxFileBytes(head, expectedBody, foot).toStdString())
-          << kind << " " << c.countries.join(u' ');
-
-      // Each case is added to the file the cases before it wrote.
-      request.output = dir.filePath("VOK.gpx");
-      request.append = !kept.isEmpty();
-      const ExportOutcome written = runExport(request);
-      ASSERT_TRUE(written.ok) << written.error;
-      EXPECT_TRUE(written.standardOutput.isEmpty());
-      kept += expectedBody;
-      EXPECT_EQ(contentsOf(request.output).toStdString(), gpxFileBytes(head, kept, foot).toStdString())
-          << kind << " " << c.countries.join(u' ');
-    }
-
-    // Without a row that holds the Find text there is nothing to write, and the earlier file stays as it was.
-    const QByteArray earlier = contentsOf(request.output);
-    request.countries = {"EG", "LF"};
-    request.search = "no such text";
-    request.append = false;
-    const ExportOutcome none = runExport(request);
-    EXPECT_FALSE(none.ok);
-    EXPECT_EQ(none.error,
-              request.fixFile + ": no waypoint to write: the countries chosen have no row that holds \"no such text\"");
-    EXPECT_EQ(contentsOf(request.output), earlier);
-    request.output = dir.filePath("none.gpx");
-    EXPECT_FALSE(runExport(request).ok);
-    EXPECT_FALSE(QFile::exists(request.output));
-    ASSERT_TRUE(QFile::remove(dir.filePath("VOK.gpx")));
-  }
+bool writeFile(const QString& path, const QByteArray& bytes) {
+  QFile file(path);
+  return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
-// A file of several megabytes is read in two passes, a block at a time; a Windows-1252 byte in its last line still
-// decides how the chosen lines decode.
-TEST(RunExport, ReadsALargeFileAsTheWindowDoes) {
+// Navaids in UTF-8 and waypoints in Windows-1252: countries in the order asked, rows in list order, Find's rows only,
+// names and coordinates escaped, and each export added to the file the ones before it wrote.
+TEST(RunExport, WritesTheCountriesInListOrderWithFindsRows) {
   QTemporaryDir dir;
   ASSERT_TRUE(dir.isValid());
-  ExportRequest request;
-  request.fixFile = dir.filePath("Large Waypoints.csv");
-  request.countries = {"EG", "LF"};
-  request.output = "-";
-  QByteArray filler;
-  for (int i = 0; filler.size() < (5 << 20); ++i) filler += "F" + QByteArray::number(i) + ";ZZ;1.5;2.5\r\n";
-  for (const QByteArray& last : {QByteArray(), QByteArray("LAST;ZZ;\xE9;0")}) {
-    QFile fixFile(request.fixFile);
-    ASSERT_TRUE(fixFile.open(QIODevice::WriteOnly));
-    fixFile.write(filler.first(filler.size() / 2) + generatedFixFile("WPT") + filler.sliced(filler.size() / 2) + last);
-    fixFile.close();
-    ASSERT_TRUE(readInTwoPasses(fixFile.size()));
-    ASSERT_FALSE(readInTwoPasses(fixFile.size() / 2));
-    const QString body = windowBody(readFixFile(request.fixFile).lines, "WPT", {"EG", "LF"}, std::nullopt);
-    ASSERT_FALSE(body.isEmpty());
+  const QByteArray navaids =
+      "VOR;LF; BTZ ;x;43.47;-1.52;x;x;x;BIARRITZ\r\nNDB;EG;WLN;x;52.60;-1.02;x;x;x;WELLINGHAM\r\n"
+      "VOR;LF;abv;x;45.1;5.2;x;x;x;A&B "
+      "<CO>\r\nDME;lf;CHW;x;1;2;x;x;x;lower\r\nTAC;LF;AMB;x;47.43;1.04;x;x;x;AMBOISE\r\n"
+      "VOR;LF;SHORT;x;1;2\r\nNDB;LF;\xC3\x89VX;x;49.1;1.2;x;x;x;\xC3\x89VREUX\r\n";
+  const QByteArray waypoints = "zulu;LF;1;2\r\nAlpha;LF;3;4|5\r\nX&Y;EG;5;6\r\nxy\xE9;LF;7;8\r\nbeta;lf;9;10";
+  const struct {
+    const char* file;
+    QStringList countries;
+    std::optional<QString> search;
+    QByteArray blocks;
+  } cases[] = {
+      {"Test Navaids.csv",
+       {"LF"},
+       std::nullopt,
+       block("abv", "45.1", "5.2") + block("AMB", "47.43", "1.04") + block("BTZ", "43.47", "-1.52") +
+           block("\xC3\x89VX", "49.1", "1.2")},
+      {"Test Navaids.csv", {"EG", "lf"}, std::nullopt, block("WLN", "52.60", "-1.02") + block("CHW", "1", "2")},
+      {"Test Navaids.csv", {"France"}, QString("&b <"), block("abv", "45.1", "5.2")},
+      {"Test Navaids.csv",
+       {"lf", "LF"},
+       QString("|4"),
+       block("abv", "45.1", "5.2") + block("AMB", "47.43", "1.04") + block("BTZ", "43.47", "-1.52") +
+           block("\xC3\x89VX", "49.1", "1.2")},
+      {"Test Navaids.csv", {"LF"}, QString("\xC3\xA9vreux"), block("\xC3\x89VX", "49.1", "1.2")},
+      {"Test Waypoints.csv",
+       {"LF", "EG"},
+       std::nullopt,
+       block("Alpha", "4", "5") + block("xy\xC3\xA9", "7", "8") + block("zulu", "1", "2") + block("X&amp;Y", "5", "6")},
+      {"Test Waypoints.csv", {"LF"}, QString("Y\u00C9"), block("xy\xC3\xA9", "7", "8")},
+  };
+  ASSERT_TRUE(writeFile(dir.filePath("Test Navaids.csv"), navaids));
+  ASSERT_TRUE(writeFile(dir.filePath("Test Waypoints.csv"), waypoints));
+  QByteArray kept;
+  for (const auto& c : cases) {
+    ExportRequest request;
+    request.fixFile = dir.filePath(c.file);
+    request.countries = c.countries;
+    request.search = c.search;
+    request.output = "-";
     const ExportOutcome printed = runExport(request);
     ASSERT_TRUE(printed.ok) << printed.error;
-    EXPECT_EQ(printed.standardOutput.toStdString(),
-              gpxFileBytes(gpxDeclaration() + gpxOpeningTag(), body, gpxClosingTag()).toStdString())
-        << last.size();
+    EXPECT_EQ(printed.standardOutput.toStdString(), gpxFile(c.blocks).toStdString()) << c.countries.join(u' ');
+
+    request.output = dir.filePath("VOK.gpx");
+    request.append = !kept.isEmpty();
+    const ExportOutcome written = runExport(request);
+    ASSERT_TRUE(written.ok) << written.error;
+    EXPECT_TRUE(written.standardOutput.isEmpty());
+    kept += c.blocks;
+    EXPECT_EQ(contentsOf(request.output).toStdString(), gpxFile(kept).toStdString()) << c.countries.join(u' ');
+  }
+
+  // Without a row that holds the Find text there is nothing to write, and the earlier file stays as it was.
+  ExportRequest request;
+  request.fixFile = dir.filePath("Test Navaids.csv");
+  request.countries = {"EG", "LF"};
+  request.search = "no such text";
+  request.output = dir.filePath("VOK.gpx");
+  const ExportOutcome none = runExport(request);
+  EXPECT_FALSE(none.ok);
+  EXPECT_EQ(none.error,
+            request.fixFile + ": no waypoint to write: the countries chosen have no row that holds \"no such text\"");
+  EXPECT_EQ(contentsOf(request.output), gpxFile(kept));
+  request.output = dir.filePath("none.gpx");
+  EXPECT_FALSE(runExport(request).ok);
+  EXPECT_FALSE(QFile::exists(request.output));
+}
+
+// A file of several megabytes is read in two passes, a block at a time: it gives what the same countries give out of a
+// small file; a Windows-1252 byte in its last line still decides how the chosen lines decode.
+TEST(RunExport, ReadsALargeFileAsASmallOne) {
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const QByteArray chosen = "b\xC3\xA9ta;EG;1;2\r\nalpha;LF;3;4\r\nZ&Z;LF;5;6\r\n";
+  QByteArray filler;
+  for (int i = 0; filler.size() < (5 << 20); ++i) filler += "F" + QByteArray::number(i) + ";ZZ;1.5;2.5\r\n";
+  ExportRequest request;
+  request.countries = {"EG", "LF"};
+  request.output = "-";
+  for (const QByteArray& last : {QByteArray(), QByteArray("LAST;ZZ;\xE9;0")}) {
+    request.fixFile = dir.filePath("Small Waypoints.csv");
+    ASSERT_TRUE(writeFile(request.fixFile, chosen + last));
+    const ExportOutcome small = runExport(request);
+    ASSERT_TRUE(small.ok) << small.error;
+    request.fixFile = dir.filePath("Large Waypoints.csv");
+    const qsizetype middle = filler.indexOf('\n', filler.size() / 2) + 1;
+    ASSERT_TRUE(writeFile(request.fixFile, filler.first(middle) + chosen + filler.sliced(middle) + last));
+    ASSERT_TRUE(readInTwoPasses(QFileInfo(request.fixFile).size()));
+    const ExportOutcome large = runExport(request);
+    ASSERT_TRUE(large.ok) << large.error;
+    EXPECT_EQ(large.standardOutput.toStdString(), small.standardOutput.toStdString()) << last.size();
+    EXPECT_EQ(large.standardOutput.contains("b\xC3\x83\xC2\xA9ta"), !last.isEmpty());
   }
   // Listing every country reads the large file by the same policy, whole in the end: the filler and the last line.
   ExportRequest listing = request;
@@ -289,10 +276,7 @@ TEST(RunExport, WritesAllOfAWholeWorldRangeAsTheCountriesInListOrder) {
   const QString path = dir.filePath("Mixed Waypoints.csv");
   const QByteArray lines = "\xC3\x89TANG;LF;45.0;5.0\r\nzed;EG;52;-2\r\nabc;LF;7.0;8.0\r\n\xC5\x92UF;eg;51;-1\r\n";
   for (const QByteArray& bytes : {lines, "\xEF\xBB\xBF" + lines, "\xEF\xBB\xBF" + lines + "L\xC9ST;LF;1;1\r\n"}) {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-    file.close();
+    ASSERT_TRUE(writeFile(path, bytes));
     ExportRequest request;
     request.fixFile = path;
     request.output = "-";
@@ -308,21 +292,17 @@ TEST(RunExport, WritesAllOfAWholeWorldRangeAsTheCountriesInListOrder) {
 }
 
 TEST(GpxDocument, ReadsBackTheBodyThatTheFileWasWrittenWith) {
-  const QString head = gpxDeclaration() + gpxOpeningTag();
-  const QString foot = gpxClosingTag();
-  for (const QString& body :
-       {QString(), waypointBlock({"Évreux & <Cap> \"Q\"", "1", "2"}) + waypointBlock({"Z", "", ""})}) {
+  for (const QByteArray& body :
+       {QByteArray(), block("\xC3\x89vreux &amp; &lt;Cap&gt; &quot;Q&quot;", "1", "2") + block("Z", "", "")}) {
     GpxDocument document;
-    ASSERT_TRUE(document.readBack(gpxFileBytes(head, body, foot)));
-    EXPECT_EQ(document.CORPS(), body.toUtf8());
-    EXPECT_EQ(document.bytes(), gpxFileBytes(head, body, foot));
+    ASSERT_TRUE(document.readBack(gpxFile(body)));
+    EXPECT_EQ(document.CORPS(), body);
+    EXPECT_EQ(document.bytes(), gpxFile(body));
   }
 }
 
 TEST(GpxDocument, RefusesWhatSkelvorDidNotWrite) {
-  const QString head = gpxDeclaration() + gpxOpeningTag();
-  const QString foot = gpxClosingTag();
-  const QByteArray written = gpxFileBytes(head, waypointBlock({"A", "1", "2"}), foot);
+  const QByteArray written = gpxFile(block("A", "1", "2"));
   QByteArray otherCreator = written;
   otherCreator.replace("GPS Visualizer ", "Another Program ");
   QByteArray notUtf8 = written;
@@ -334,7 +314,7 @@ TEST(GpxDocument, RefusesWhatSkelvorDidNotWrite) {
                               written.sliced(1),
                               notUtf8,
                               "<?xml version=\"1.0\"?>\r\n<gpx></gpx>\r\n",
-                              (head + foot).toUtf8()};
+                              gpxFile({}).chopped(2)};
   for (const QByteArray& bytes : cases) {
     GpxDocument document;
     document.restoreCORPS("kept");

@@ -1,9 +1,7 @@
-#include "gpx.h"
-#include "gpxreference.h"
-#include "savefile.h"
+#include "countryrows.h"
+#include "gpxdocument.h"
 
 #include "qt_printing.h"
-#include "testrows.h"
 
 #include <QDir>
 #include <QFile>
@@ -22,7 +20,7 @@ using namespace Qt::StringLiterals;
 namespace {
 
 struct Fix {
-  QString visible;  // the name is its first word
+  QString ident;  // column 0 of a waypoint line; the name is its first word
   QString name;
   QString latitude, longitude;
 };
@@ -67,11 +65,12 @@ void expectConsumersAccept(const std::vector<Fix>& fixes) {
   const QString gpx = folder.filePath(u"VOK.gpx"_s);
   const QString csv = folder.filePath(u"VOK.csv"_s);
 
-  QString body;
-  for (const Fix& fix : fixes)
-    body += waypointBlock(waypointFields(testRow(fix.visible, fix.latitude, fix.longitude)).value());
-  const WriteResult written =
-      writeFileAtomically(gpx, gpxFileBytes(gpxDeclaration() + gpxOpeningTag(), body, gpxClosingTag()));
+  QString lines;
+  for (const Fix& fix : fixes) lines += fix.ident + u";LF;"_s + fix.latitude + u';' + fix.longitude + u"\r\n"_s;
+  const CountryRows rows(FixLines(lines.toUtf8()), u"LF", u"WPT");
+  GpxDocument document;
+  document.append(rows, std::vector<bool>(fixes.size(), true));
+  const WriteResult written = document.write(gpx);
   ASSERT_TRUE(written.ok) << written.error;
 
   const QString validation =
@@ -82,17 +81,17 @@ void expectConsumersAccept(const std::vector<Fix>& fixes) {
   ASSERT_TRUE(conversion.isEmpty()) << conversion;
   QFile file(csv);
   ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-  const QStringList lines = QString::fromUtf8(file.readAll()).split(u"\r\n"_s, Qt::SkipEmptyParts);
-  ASSERT_EQ(lines.size(), static_cast<qsizetype>(fixes.size()) + 1) << lines.join(u'\n');
-  const QStringList header = csvFields(lines[0]);
+  const QStringList csvLines = QString::fromUtf8(file.readAll()).split(u"\r\n"_s, Qt::SkipEmptyParts);
+  ASSERT_EQ(csvLines.size(), static_cast<qsizetype>(fixes.size()) + 1) << csvLines.join(u'\n');
+  const QStringList header = csvFields(csvLines[0]);
   const qsizetype latitudeColumn = header.indexOf(u"Latitude"_s);
   const qsizetype longitudeColumn = header.indexOf(u"Longitude"_s);
   const qsizetype nameColumn = header.indexOf(u"Name"_s);
-  ASSERT_TRUE(latitudeColumn >= 0 && longitudeColumn >= 0 && nameColumn >= 0) << lines[0];
+  ASSERT_TRUE(latitudeColumn >= 0 && longitudeColumn >= 0 && nameColumn >= 0) << csvLines[0];
   for (std::size_t i = 0; i < fixes.size(); ++i) {
     const Fix& fix = fixes[i];
-    const QStringList fields = csvFields(lines[static_cast<qsizetype>(i) + 1]);
-    ASSERT_EQ(fields.size(), header.size()) << lines[static_cast<qsizetype>(i) + 1];
+    const QStringList fields = csvFields(csvLines[static_cast<qsizetype>(i) + 1]);
+    ASSERT_EQ(fields.size(), header.size()) << csvLines[static_cast<qsizetype>(i) + 1];
     EXPECT_EQ(fields[nameColumn], fix.name);
     EXPECT_NEAR(fields[latitudeColumn].toDouble(), fix.latitude.toDouble(), 5e-7) << fix.name;
     EXPECT_NEAR(fields[longitudeColumn].toDouble(), fix.longitude.toDouble(), 5e-7) << fix.name;

@@ -1,12 +1,11 @@
 #include "listorder.h"
 
-#include "countryrows.h"
-#include "fixfile.h"
 #include "qt_printing.h"
 #include "testrows.h"
 
 #include <QCollator>
 #include <QLocale>
+#include <QRegularExpression>
 
 #include <gtest/gtest.h>
 
@@ -51,32 +50,39 @@ TEST_P(ListOrderIn, SortsAsTheCollatorComparesWholeItemsCaseIgnoredTiesInOrder) 
   EXPECT_EQ(addedOneByOne(order, items), expected);
 }
 
-// The generated rows as the waypoints of one country, each row's visible text as its ident, and rows that hold more
-// characters beyond Latin-1 than one byte can rank, which the keys then take two bytes for.
-FixLines generatedWaypoints(int count = 3000) {
-  QString text;
-  for (const GeneratedRow& row : generatedRows(count))
-    text += row.visible + u";LF;"_s + (row.plain ? u"1;2"_s : row.latitude + u';' + row.longitude) + u"\r\n"_s;
-  for (int c = 0; c < 600; ++c) {
-    text += QChar(0x4E00 + (c * 7) % 600);
-    text += QChar(u'a' + c % 3);
-    text += QChar(0x0400 + c % 96);
-    text += u";LF;1;"_s + QString::number(c % 5) + u'\n';
+// Items that hold long runs of spaces, as result rows do, and more characters beyond Latin-1 than one byte can rank.
+// Their compact texts have one space for each run.
+class SpacedItems : public ListItems {
+ public:
+  explicit SpacedItems(int count) {
+    for (const QString& item : generatedItems(count)) items_.append(item);
+    for (int c = 0; c < 600; ++c)
+      items_.append(QString(QChar(0x4E00 + (c * 7) % 600)) + QChar(u'a' + c % 3) + QChar(0x0400 + c % 96) +
+                    QString(c % 4 * 40, u' ') + QString::number(c % 5));
   }
-  return FixLines(text.toUtf8());
+  qsizetype size() const override { return items_.size(); }
+  QStringView text(qsizetype i, QString&) const override { return items_.at(i); }
+  QStringView compact(qsizetype i, QString& room) const override {
+    room = items_.at(i);
+    static const QRegularExpression spaces(u" +"_s);
+    room.replace(spaces, u" "_s);
+    return room;
+  }
+  const QStringList& items() const { return items_; }
+
+ private:
+  QStringList items_;
+};
+
+QStringList inPlaces(const QStringList& items, const std::vector<qsizetype>& places) {
+  QStringList list;
+  for (const qsizetype place : places) list.append(items.at(place));
+  return list;
 }
 
-TEST_P(ListOrderIn, SortsCountryRowsAsTheirWholeRows) {
-  const FixLines lines = generatedWaypoints();
-  const CountryRows inFileOrder(lines, u"LF", u"WPT");
-  ASSERT_EQ(inFileOrder.size(), 3600);
-  QStringList rows;
-  for (qsizetype place = 0; place < inFileOrder.size(); ++place) rows.append(inFileOrder.item(place));
-  const QStringList expected = collatorOrder(locale(), rows);
-  const CountryRows sorted(lines, u"LF", u"WPT", ListOrder(locale()));
-  QStringList shown;
-  for (qsizetype place = 0; place < sorted.size(); ++place) shown.append(sorted.item(place));
-  EXPECT_EQ(shown, expected);
+TEST_P(ListOrderIn, PutsItemsInTheOrderOfTheirWholeTexts) {
+  const SpacedItems items(3000);
+  EXPECT_EQ(inPlaces(items.items(), ListOrder(locale()).placesInOrder(items)), collatorOrder(locale(), items.items()));
 }
 
 // Lists long enough to be sorted a part at a time on threads of their own: runs that the presort leaves out of order,
@@ -86,17 +92,8 @@ TEST_P(ListOrderIn, SortsLongListsAsTheRuleSays) {
   const ListOrder order(locale());
   const QStringList items = generatedItems(kCount);
   EXPECT_EQ(order.sorted(items), collatorOrder(locale(), items));
-
-  const FixLines lines = generatedWaypoints(kCount);
-  const CountryRows inFileOrder(lines, u"LF", u"WPT");
-  const CountryRows sorted(lines, u"LF", u"WPT", order);
-  QStringList rows;
-  QStringList shown;
-  for (qsizetype place = 0; place < sorted.size(); ++place) {
-    rows.append(inFileOrder.item(place));
-    shown.append(sorted.item(place));
-  }
-  EXPECT_EQ(shown, collatorOrder(locale(), rows));
+  const SpacedItems spaced(kCount);
+  EXPECT_EQ(inPlaces(spaced.items(), order.placesInOrder(spaced)), collatorOrder(locale(), spaced.items()));
 }
 
 TEST_P(ListOrderIn, IgnoresLetterCaseOfCodes) {

@@ -1,0 +1,158 @@
+#include "rowformat.h"
+
+#include "fixtext.h"
+
+#include <algorithm>
+
+namespace skelvor {
+
+namespace {
+
+using Piece = RowPiece::Type;
+
+// A result row is its visible text, 120 spaces, "|", the latitude text, "|", the longitude text. Navaids show
+// "IDENT (TYPE) NAME" from columns 2, 0 and 9; waypoints their column 0; airports "IDENT (CODE) TOWN", or
+// "IDENT  ---  TOWN" without a code, from columns 0, 3 and 8, and only lines whose column 2 is exactly "A". Spaces
+// around a trimmed column go; tabs and every other character stay. The coordinates are copied as they stand.
+constexpr RowLayout kNavaidRows = {
+    10,
+    std::nullopt,
+    {{{Piece::Trimmed, 2}, {Piece::Text, 0, " ("}, {Piece::Column, 0}, {Piece::Text, 0, ") "}, {Piece::Trimmed, 9}}},
+    5,
+    2,
+    true,
+    4,
+    5};
+constexpr RowLayout kWaypointRows = {4, std::nullopt, {{{Piece::Column, 0}}}, 1, 0, false, 2, 3};
+constexpr RowLayout kAirportRows = {9, 2, {{{Piece::Trimmed, 0}, {Piece::Bracket, 3}, {Piece::Trimmed, 8}}}, 3, 0, true,
+                                    4, 5};
+
+// The most columns a kind reads: a navaid line's ten.
+constexpr std::size_t kMaxColumns = 10;
+
+// The first `wanted` columns of the line `line`, split at each ";", or as many as there are; the columns after them
+// never leak into the last. Returns how many it found. ";" and " " stand for those characters in UTF-8 and in
+// Windows-1252 and occur inside no other character, so a line's columns, trimmed or not, decode to the columns of its
+// decoded text.
+std::size_t splitColumns(QByteArrayView line, std::size_t wanted, std::array<QByteArrayView, kMaxColumns>& columns) {
+  std::size_t count = 0;
+  qsizetype start = 0;
+  while (count < wanted) {
+    const qsizetype stop = line.indexOf(';', start);
+    columns[count++] = stop < 0 ? line.sliced(start) : line.sliced(start, stop - start);
+    if (stop < 0) break;
+    start = stop + 1;
+  }
+  return count;
+}
+
+QByteArrayView trimmed(QByteArrayView column) {
+  while (!column.isEmpty() && column.front() == ' ') column = column.sliced(1);
+  while (!column.isEmpty() && column.back() == ' ') column.chop(1);
+  return column;
+}
+
+QByteArrayView text(std::string_view fixed) {
+  return QByteArrayView(fixed.data(), static_cast<qsizetype>(fixed.size()));
+}
+
+// The piece of `column` after its last "|".
+QByteArrayView afterLastBar(QByteArrayView column) { return column.sliced(column.lastIndexOf('|') + 1); }
+
+}  // namespace
+
+RowKind rowKind(QStringView kind) {
+  if (kind == u"NAV") return RowKind::Navaids;
+  if (kind == u"WPT") return RowKind::Waypoints;
+  if (kind == u"APT") return RowKind::Airports;
+  return RowKind::None;
+}
+
+const RowLayout* rowLayout(RowKind kind) {
+  switch (kind) {
+    case RowKind::Navaids:
+      return &kNavaidRows;
+    case RowKind::Waypoints:
+      return &kWaypointRows;
+    case RowKind::Airports:
+      return &kAirportRows;
+    case RowKind::None:
+      break;
+  }
+  return nullptr;
+}
+
+std::optional<std::pair<QByteArrayView, QByteArrayView>> coordinateColumns(QByteArrayView line, RowKind kind) {
+  const RowLayout* const layout = rowLayout(kind);
+  if (layout == nullptr) return std::nullopt;
+  std::array<QByteArrayView, kMaxColumns> columns;
+  if (splitColumns(line, layout->longitude + 1, columns) <= layout->longitude) return std::nullopt;
+  return std::pair{columns[layout->latitude], columns[layout->longitude]};
+}
+
+std::optional<FixRow> readRow(QByteArrayView line, RowKind kind) {
+  const RowLayout* const layout = rowLayout(kind);
+  if (layout == nullptr) return std::nullopt;
+  std::array<QByteArrayView, kMaxColumns> columns;
+  if (splitColumns(line, layout->columns, columns) < layout->columns) return std::nullopt;
+  if (layout->mustBeA && columns[*layout->mustBeA] != "A") return std::nullopt;
+
+  FixRow row;
+  for (std::size_t i = 0; i < layout->pieces; ++i) {
+    const RowPiece& piece = layout->visible[i];
+    QByteArrayView& out = row.visible[row.pieces++];
+    switch (piece.type) {
+      case Piece::Column:
+        out = columns[piece.column];
+        break;
+      case Piece::Trimmed:
+        out = trimmed(columns[piece.column]);
+        break;
+      case Piece::Text:
+        out = text(piece.text);
+        break;
+      case Piece::Bracket:
+        if (const QByteArrayView code = trimmed(columns[piece.column]); code.isEmpty()) {
+          out = text("  ---  ");
+        } else {
+          out = text(" (");
+          row.visible[row.pieces++] = code;
+          row.visible[row.pieces++] = text(") ");
+        }
+        break;
+    }
+  }
+  row.latitude = columns[layout->latitude];
+  row.longitude = columns[layout->longitude];
+
+  // The waypoint takes the row's name and coordinates as they stand, unless a bar stands in a coordinate: the
+  // coordinates are then the last two pieces of the row's text between bars, read from its end. The longitude is what
+  // follows the last bar of the longitude column; the latitude is what stands between that bar and the bar before it,
+  // which lies in the longitude column or is the row's bar before it, or, when the longitude column holds no bar, what
+  // follows the last bar of the latitude column. The name is the first word of the visible text, which ends before its
+  // first space: a row that starts with a space has an empty name.
+  QByteArrayView name = layout->nameTrimmed ? trimmed(columns[layout->name]) : columns[layout->name];
+  if (const qsizetype space = name.indexOf(' '); space >= 0) name = name.first(space);
+  const qsizetype lastBar = row.longitude.lastIndexOf('|');
+  row.waypoint.name = name;
+  row.waypoint.latitude = lastBar < 0 ? afterLastBar(row.latitude) : afterLastBar(row.longitude.first(lastBar));
+  row.waypoint.longitude = row.longitude.sliced(lastBar + 1);
+  return row;
+}
+
+qsizetype maxRowSize(const FixRow& row, qsizetype gap) {
+  qsizetype size = gap + 2 + row.latitude.size() + row.longitude.size();
+  for (std::size_t i = 0; i < row.pieces; ++i) size += row.visible[i].size();
+  return size;
+}
+
+char16_t* writeRow(const FixRow& row, qsizetype gap, bool utf8, char16_t* out) {
+  for (std::size_t i = 0; i < row.pieces; ++i) out = detail::decodeInto(row.visible[i], utf8, out);
+  out = std::fill_n(out, gap, u' ');
+  *out++ = u'|';
+  out = detail::decodeInto(row.latitude, utf8, out);
+  *out++ = u'|';
+  return detail::decodeInto(row.longitude, utf8, out);
+}
+
+}  // namespace skelvor
