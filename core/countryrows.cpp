@@ -75,6 +75,7 @@ class RowTexts : public ListItems {
   qsizetype size() const override { return rows_.size(); }
   QStringView text(qsizetype i, QString& room) const override { return rows_.item(i, room); }
   QStringView compact(qsizetype i, QString& room) const override { return rows_.compact(i, room); }
+  void willRead(qsizetype i) const override { rows_.willRead(i); }
 
  private:
   const CountryRows& rows_;
@@ -111,11 +112,8 @@ void CountryRows::sort(const ListOrder& order) {
 }
 
 FixRow CountryRows::row(qsizetype place) const {
-  // The line runs from where it starts to its line end, a CR or an LF, or to the end of the bytes.
-  QByteArrayView line = QByteArrayView(bytes_).sliced(starts_[static_cast<std::size_t>(place)]);
-  const auto end = std::find_if(line.begin(), line.end(), [](char c) { return c == '\n' || c == '\r'; });
   // The line gave a row when the rows were made, so it gives one now.
-  return *readRow(line.first(end - line.begin()), kind_);
+  return *readRow(QByteArrayView(bytes_).sliced(starts_[static_cast<std::size_t>(place)]), kind_);
 }
 
 QStringView CountryRows::text(qsizetype place, qsizetype gap, Room& room) const {
@@ -136,6 +134,7 @@ Matches CountryRows::find(QStringView search) const {
   Matches matches;
   Room room;
   for (qsizetype place = 0; place < size(); ++place) {
+    if (place + kReadAhead < size()) willRead(place + kReadAhead);
     if (!finder.holds(text(place, gap, room))) continue;
     ++matches.count;
     if (!matches.ranges.isEmpty() && matches.ranges.constLast().second == place - 1)

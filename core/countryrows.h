@@ -64,6 +64,16 @@ class CountryRows {
   /// and the same key for the list order.
   QStringView compact(qsizetype place, Room& room) const;
 
+  /// Asks for the line of the row at `place` to be brought into the cache, where the compiler offers a way to. Rows
+  /// in list order lie out of the order of their lines, each a cache miss in a large file: Find, the export and the
+  /// check of the list order ask for the row kReadAhead places ahead of the one they read. FIGURES
+  void willRead([[maybe_unused]] qsizetype place) const {
+#if defined(__GNUC__)
+    __builtin_prefetch(bytes_.constData() + starts_[static_cast<std::size_t>(place)]);
+#endif
+  }
+  static constexpr qsizetype kReadAhead = 8;
+
   /// The places whose whole text contains `search`, letter case ignored.
   Matches find(QStringView search) const;
   /// One flag per place: those Find selects with `search`, or every place without one.

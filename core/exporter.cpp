@@ -335,9 +335,9 @@ ExportOutcome runExport(const ExportRequest& request) {
   const ListOrder order;
   TerritoryTable table;
   fillTerritories(table);
-  if (request.around && request.mode == ExportRequest::Mode::Countries) return exportNear(request, order, table);
-  if (request.around && request.mode == ExportRequest::Mode::ListCountries) return listNear(request, order, table);
-  if (request.around) return failure(QStringLiteral("--near does not go with --each-country"));
+  if (request.around)
+    return request.mode == ExportRequest::Mode::ListCountries ? listNear(request, order, table)
+                                                              : exportNear(request, order, table);
   switch (request.mode) {
     case ExportRequest::Mode::Countries:
       return exportCountries(request, order, table);

@@ -29,8 +29,8 @@ struct ExportRequest {
   /// The folder of the files of Mode::EachCountry.
   QString folder;
 
-  /// The fixes within a distance of a point, from every country of every file (or the countries named), in
-  /// Mode::Countries and Mode::ListCountries.
+  /// The fixes within a distance of a point, from every country of every file (or the countries named), written into
+  /// one output, or listed in Mode::ListCountries.
   struct Around {
     GeoPoint point;
     double km = 0;

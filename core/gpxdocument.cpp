@@ -21,6 +21,7 @@ bool forEachPiece(const CountryRows& rows, const std::vector<bool>& taken, Put p
   qsizetype blocks = 0;
   const qsizetype places = std::min(static_cast<qsizetype>(taken.size()), rows.size());
   for (qsizetype place = 0; place < places; ++place) {
+    if (place + CountryRows::kReadAhead < places) rows.willRead(place + CountryRows::kReadAhead);
     if (!taken[static_cast<std::size_t>(place)]) continue;
     appendWaypointBlock(bytes, rows.row(place).waypoint, rows.isUtf8());
     ++blocks;

@@ -190,46 +190,60 @@ class Before {
   std::array<QString, 2> rooms_;
 };
 
-// The places 0 to n - 1, which `before` (a strict total order over them, made for each part of the places by
-// `makeBefore(part)`) nearly keeps, in its exact order, with work that grows with how far they are from it: the ordered
-// runs they hold are merged pairwise until one is left. Empty when they are in order already.
-template <typename MakeBefore>
-std::vector<qsizetype> mergeRuns(qsizetype n, const MakeBefore& makeBefore) {
+// The places 0 to n - 1 of `order`, which `collator` nearly keeps, in the exact order (the collator, then the item's
+// place in the list), with work that grows with how far they are from it: the ordered runs they hold are found with
+// one comparison of each item with the next, then merged pairwise until one is left. Empty when they are in order
+// already.
+std::vector<qsizetype> mergeRuns(const ListItems& items, const std::vector<qsizetype>& order,
+                                 const QCollator& collator) {
+  const auto n = static_cast<qsizetype>(order.size());
   // Whether each place starts an ordered run, as each part of the places finds it.
   std::vector<char> startsRun(static_cast<std::size_t>(n), 0);
   inParallel(n, kMinimumPart, [&](qsizetype part, qsizetype first, qsizetype last) {
-    auto before = makeBefore(part);
-    for (qsizetype i = std::max<qsizetype>(first, 1); i < last; ++i)
-      startsRun[static_cast<std::size_t>(i)] = !before(i - 1, i);
+    if (first >= last) return;
+    const QCollator partCollator = part == 0 ? collator : twin(collator);
+    std::array<QString, 2> rooms;
+    const qsizetype from = std::max<qsizetype>(first, 1) - 1;
+    QStringView previous = items.text(order[static_cast<std::size_t>(from)], rooms[0]);
+    constexpr qsizetype kAhead = 8;
+    for (qsizetype i = from + 1; i < last; ++i) {
+      if (i + kAhead < last) items.willRead(order[static_cast<std::size_t>(i + kAhead)]);
+      const QStringView current =
+          items.text(order[static_cast<std::size_t>(i)], rooms[static_cast<std::size_t>(i - from) % 2]);
+      const int c = partCollator.compare(previous, current);
+      startsRun[static_cast<std::size_t>(i)] =
+          c > 0 || (c == 0 && order[static_cast<std::size_t>(i - 1)] > order[static_cast<std::size_t>(i)]);
+      previous = current;
+    }
   });
   std::vector<qsizetype> bounds{0};
   for (qsizetype i = 1; i < n; ++i)
     if (startsRun[static_cast<std::size_t>(i)] != 0) bounds.push_back(i);
   if (bounds.size() == 1) return {};
   bounds.push_back(n);
-  std::vector<qsizetype> order(static_cast<std::size_t>(n));
-  std::iota(order.begin(), order.end(), 0);
-  std::vector<qsizetype> merged(order.size());
-  auto before = makeBefore(0);
+  std::vector<qsizetype> places(static_cast<std::size_t>(n));
+  std::iota(places.begin(), places.end(), 0);
+  std::vector<qsizetype> merged(places.size());
+  Before before(items, order, collator);
   const auto inOrder = [&before](qsizetype a, qsizetype b) { return before(a, b); };
   while (bounds.size() > 2) {
     std::vector<qsizetype> next{0};
     for (std::size_t r = 0; r + 1 < bounds.size(); r += 2) {
-      const auto first = order.begin() + bounds[r];
-      const auto middle = order.begin() + bounds[r + 1];
+      const auto first = places.begin() + bounds[r];
+      const auto middle = places.begin() + bounds[r + 1];
       const auto out = merged.begin() + bounds[r];
       if (r + 2 < bounds.size()) {
-        std::merge(first, middle, middle, order.begin() + bounds[r + 2], out, inOrder);
+        std::merge(first, middle, middle, places.begin() + bounds[r + 2], out, inOrder);
         next.push_back(bounds[r + 2]);
       } else {
         std::copy(first, middle, out);
         next.push_back(bounds[r + 1]);
       }
     }
-    order.swap(merged);
+    places.swap(merged);
     bounds.swap(next);
   }
-  return order;
+  return places;
 }
 
 // The items of a plain list.
@@ -253,8 +267,7 @@ bool ListOrder::less(const QString& a, const QString& b) const { return collator
 
 std::vector<qsizetype> ListOrder::placesInOrder(const ListItems& items) const {
   const std::vector<qsizetype> order = presort(collator_, items);
-  const std::vector<qsizetype> places = mergeRuns(
-      items.size(), [&](qsizetype part) { return Before(items, order, part == 0 ? collator_ : twin(collator_)); });
+  const std::vector<qsizetype> places = mergeRuns(items, order, collator_);
   if (places.empty()) return order;
   std::vector<qsizetype> result;
   result.reserve(places.size());

@@ -21,6 +21,8 @@ class ListItems {
   /// A text of item `i` that differs from its whole text at most in the length of its runs of spaces: quicker to
   /// write out, it gives the same first order. By default the whole text.
   virtual QStringView compact(qsizetype i, QString& room) const { return text(i, room); }
+  /// A hint that item `i` is read a few items from now, out of the order in which the items lie.
+  virtual void willRead([[maybe_unused]] qsizetype i) const {}
 };
 
 /// The order of the window's sorted lists: ascending by the user's collation, letter case ignored. Items that compare

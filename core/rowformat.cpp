@@ -30,19 +30,22 @@ constexpr RowLayout kAirportRows = {9, 2, {{{Piece::Trimmed, 0}, {Piece::Bracket
 // The most columns a kind reads: a navaid line's ten.
 constexpr std::size_t kMaxColumns = 10;
 
-// The first `wanted` columns of the line `line`, split at each ";", or as many as there are; the columns after them
-// never leak into the last. Returns how many it found. ";" and " " stand for those characters in UTF-8 and in
-// Windows-1252 and occur inside no other character, so a line's columns, trimmed or not, decode to the columns of its
-// decoded text.
+// The first `wanted` columns of the line at the start of `line`, which ends at its first CR or LF or with `line`, split
+// at each ";", or as many as the line has; the columns after them never leak into the last. Returns how many it found.
+// ";" and " " stand for those characters in UTF-8 and in Windows-1252 and occur inside no other character, so a line's
+// columns, trimmed or not, decode to the columns of its decoded text.
 std::size_t splitColumns(QByteArrayView line, std::size_t wanted, std::array<QByteArrayView, kMaxColumns>& columns) {
+  const char* start = line.data();
+  const char* const end = start + line.size();
   std::size_t count = 0;
-  qsizetype start = 0;
-  while (count < wanted) {
-    const qsizetype stop = line.indexOf(';', start);
-    columns[count++] = stop < 0 ? line.sliced(start) : line.sliced(start, stop - start);
-    if (stop < 0) break;
-    start = stop + 1;
+  const char* p = start;
+  for (; p != end && *p != '\n' && *p != '\r'; ++p) {
+    if (*p != ';') continue;
+    columns[count++] = QByteArrayView(start, p);
+    if (count == wanted) return count;
+    start = p + 1;
   }
+  columns[count++] = QByteArrayView(start, p);
   return count;
 }
 

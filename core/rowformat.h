@@ -57,12 +57,14 @@ struct FixRow {
   WaypointText waypoint;
 };
 
-/// The row of the fix line `line` (its bytes without the line end) for `kind`, or nothing when the line gives none:
+/// The row of the fix line at the start of `line`, which ends at its first CR or LF or with `line`, for `kind`, or
+/// nothing when the line gives none:
 /// the kind is unknown, a column the kind uses is missing, or an airport line's column 2 is not exactly "A".
 std::optional<FixRow> readRow(QByteArrayView line, RowKind kind);
 
-/// The latitude and longitude columns of `line` for `kind`, untrimmed, or nothing when the line lacks them; the rest of
-/// the line is not looked at, so that a range can pass over lines far away before their row is read.
+/// The latitude and longitude columns of the line at the start of `line` for `kind`, untrimmed, or nothing when the
+/// line lacks them; the rest of the line is not looked at, so that a range can pass over lines far away before their
+/// row is read.
 std::optional<std::pair<QByteArrayView, QByteArrayView>> coordinateColumns(QByteArrayView line, RowKind kind);
 
 /// The run of spaces between a row's visible text and its coordinates, which puts them out of the list's sight.
