@@ -76,6 +76,7 @@ class RowTexts : public ListItems {
   QStringView text(qsizetype i, QString& room) const override { return rows_.item(i, room); }
   QStringView compact(qsizetype i, QString& room) const override { return rows_.compact(i, room); }
   void willRead(qsizetype i) const override { rows_.willRead(i); }
+  bool mayGoBeyondLatin1() const override { return !rows_.isAscii(); }
 
  private:
   const CountryRows& rows_;
@@ -86,7 +87,12 @@ class RowTexts : public ListItems {
 CountryRows::CountryRows(const FixLines& lines, QStringView code, QStringView kind)
     : bytes_(lines.buffer()), utf8_(lines.isUtf8()), kind_(rowKind(kind)) {
   const char* const base = bytes_.constData();
-  forEachRowLine(lines, code, kind_, [&](QByteArrayView line) { starts_.push_back(line.data() - base); });
+  char bits = 0;
+  forEachRowLine(lines, code, kind_, [&](QByteArrayView line) {
+    starts_.push_back(line.data() - base);
+    for (const char c : line) bits |= c;
+  });
+  ascii_ = (static_cast<unsigned char>(bits) & 0x80) == 0;
 }
 
 CountryRows::CountryRows(const FixLines& lines, QStringView code, QStringView kind, const ListOrder& order)
@@ -95,7 +101,7 @@ CountryRows::CountryRows(const FixLines& lines, QStringView code, QStringView ki
 }
 
 CountryRows::CountryRows(const FixLines& lines, RowKind kind, std::vector<qsizetype> starts)
-    : bytes_(lines.buffer()), utf8_(lines.isUtf8()), kind_(kind), starts_(std::move(starts)) {}
+    : bytes_(lines.buffer()), utf8_(lines.isUtf8()), ascii_(false), kind_(kind), starts_(std::move(starts)) {}
 
 qsizetype CountryRows::count(const FixLines& lines, QStringView code, QStringView kind) {
   qsizetype rows = 0;

@@ -21,6 +21,9 @@ class ListItems {
   /// A text of item `i` that differs from its whole text at most in the length of its runs of spaces: quicker to
   /// write out, it gives the same first order. By default the whole text.
   virtual QStringView compact(qsizetype i, QString& room) const { return text(i, room); }
+  /// Whether an item may hold a character beyond Latin-1; when none can, the items are not read to find out which
+  /// characters they hold.
+  virtual bool mayGoBeyondLatin1() const { return true; }
   /// A hint that item `i` is read a few items from now, out of the order in which the items lie.
   virtual void willRead([[maybe_unused]] qsizetype i) const {}
 };
