@@ -4,6 +4,7 @@
 #include "fixlines.h"
 #include "fixtext.h"
 #include "fuzzcheck.h"
+#include "gpx.h"
 #include "gpxdocument.h"
 
 #include <QList>
