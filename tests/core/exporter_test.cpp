@@ -1,6 +1,7 @@
 #include "exporter.h"
 
 #include "countryrows.h"
+#include "countrysource.h"
 #include "fixreference.h"
 #include "gpx.h"
 #include "gpxdocument.h"
@@ -198,8 +199,8 @@ TEST(RunExport, ReadsALargeFileAsTheWindowDoes) {
     ASSERT_TRUE(fixFile.open(QIODevice::WriteOnly));
     fixFile.write(filler.first(filler.size() / 2) + generatedFixFile("WPT") + filler.sliced(filler.size() / 2) + last);
     fixFile.close();
-    ASSERT_TRUE(readInTwoPasses(fixFile.size()));
-    ASSERT_FALSE(readInTwoPasses(fixFile.size() / 2));
+    ASSERT_TRUE(CountrySource::readsInTwoPasses(fixFile.size()));
+    ASSERT_FALSE(CountrySource::readsInTwoPasses(fixFile.size() / 2));
     const QString body = windowBody(readFixFile(request.fixFile).lines, "WPT", {"EG", "LF"}, std::nullopt);
     ASSERT_FALSE(body.isEmpty());
     const ExportOutcome printed = runExport(request);
