@@ -1,7 +1,6 @@
 #include "countryrows.h"
 #include "fixfile.h"
 #include "fixgen.h"
-#include "fixreference.h"
 #include "listorder.h"
 
 #include <benchmark/benchmark.h>
@@ -29,21 +28,6 @@ void setBytesProcessed(benchmark::State& state, qsizetype bytes) {
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * bytes);
 }
 
-// What a click on a file costs after the read: decoding, splitting into lines, listing the country codes.
-void BM_DecodeSplitCollect(benchmark::State& state) {
-  const QByteArray& bytes = sampleFile().bytes;
-  qsizetype codeCount = 0;
-  for (auto _ : state) {
-    const QStringList lines = splitLines(decodeFixText(bytes));
-    const QStringList codes = collectCodes(lines);
-    codeCount = codes.size();
-    benchmark::DoNotOptimize(codes.constData());
-  }
-  if (codeCount != 150) state.SkipWithError("the sample file does not hold 150 countries");
-  setBytesProcessed(state, bytes.size());
-}
-BENCHMARK(BM_DecodeSplitCollect)->Unit(benchmark::kMillisecond);
-
 void BM_DecodeUtf8(benchmark::State& state) {
   const QByteArray& bytes = sampleFile().bytes;
   for (auto _ : state) benchmark::DoNotOptimize(decodeFixText(bytes).constData());
@@ -57,19 +41,6 @@ void BM_DecodeWindows1252(benchmark::State& state) {
   setBytesProcessed(state, bytes.size());
 }
 BENCHMARK(BM_DecodeWindows1252)->Unit(benchmark::kMillisecond);
-
-void BM_SplitLines(benchmark::State& state) {
-  const QString text = decodeFixText(sampleFile().bytes);
-  for (auto _ : state) benchmark::DoNotOptimize(splitLines(text).constData());
-  setBytesProcessed(state, sampleFile().bytes.size());
-}
-BENCHMARK(BM_SplitLines)->Unit(benchmark::kMillisecond);
-
-void BM_CollectCodes(benchmark::State& state) {
-  const QStringList lines = splitLines(decodeFixText(sampleFile().bytes));
-  for (auto _ : state) benchmark::DoNotOptimize(collectCodes(lines).constData());
-}
-BENCHMARK(BM_CollectCodes)->Unit(benchmark::kMillisecond);
 
 // What a click on a file costs in the window after the read: the lines kept as the file's bytes, and the codes.
 void BM_FixLinesAndCodes(benchmark::State& state) {

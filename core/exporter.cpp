@@ -1,6 +1,7 @@
 #include "exporter.h"
 
 #include "countryrows.h"
+#include "countrysource.h"
 #include "fixfile.h"
 #include "gpxdocument.h"
 #include "paths.h"
@@ -39,38 +40,6 @@ QString kindOf(const QString& path, QString& error) {
                 .arg(path);
   return kind;
 }
-
-// A fix file read for an export of some of its countries, whole or in two passes: for its codes, then for the lines of
-// the chosen countries, so that the rest of it never takes room.
-class CountrySource {
- public:
-  explicit CountrySource(const QString& path) : path_(path) {
-    if (const QFileInfo info(path); info.isFile() && readInTwoPasses(info.size())) {
-      scan_ = readFixFileCodes(path);
-      error_ = scan_->error;
-      codes_ = scan_->codes;
-      return;
-    }
-    whole_ = readFixFileLines(path);
-    error_ = whole_.error;
-    if (whole_.ok) codes_ = collectCodes(whole_.lines);
-  }
-
-  const QString& error() const { return error_; }
-  /// The file's codes in order of first appearance.
-  const QStringList& codes() const { return codes_; }
-  /// Lines that hold at least those of `chosen`, decoded as the whole file; the source lets go of them.
-  FixFileLines linesOf(const QStringList& chosen) {
-    return scan_ ? readFixFileLinesOf(path_, *scan_, chosen) : std::exchange(whole_, FixFileLines());
-  }
-
- private:
-  QString path_;
-  QString error_;
-  QStringList codes_;
-  std::optional<FixFileCodes> scan_;
-  FixFileLines whole_;
-};
 
 // Every country of a fix file, read as CountrySource reads it (taking them all, a large file too is read whole), with
 // the lines of each code apart, in the order of the codes.
@@ -228,7 +197,7 @@ std::vector<NearFile> readNear(const ExportRequest& request, const ListOrder& or
     const QString kind = kindOf(path, error);
     if (kind.isEmpty()) return {};
     // Only the lines in range, or that cannot be placed, take room.
-    const FixFileSelection read = readFixFileLinesWhere(path, rangeTest(kind, range));
+    const FixFileLines read = readFixFileLines(path, rangeTest(kind, range));
     if (!read.ok) {
       error = read.error;
       return {};

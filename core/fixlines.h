@@ -9,8 +9,12 @@
 #include <QStringView>
 
 #include <bit>
-#include <functional>
+#include <cstddef>
+#include <cstdint>
 #include <optional>
+#include <string_view>
+#include <unordered_map>
+#include <utility>
 #include <vector>
 
 #if defined(__SSE2__)
@@ -24,22 +28,19 @@ inline constexpr char kNavaids[] = "NAV";
 inline constexpr char kWaypoints[] = "WPT";
 inline constexpr char kAirports[] = "APT";
 
-struct FixFileCodes;
-struct FixFileLines;
-struct FixFileSelection;
-
 /// The lines of a fix file, held as the file's own bytes and the end of each line, which takes about the file's size
 /// in memory (a string per line takes three to four times as much). A line is decoded when it is read. The lines and
-/// their texts are those of decodeFixText(bytes) split at each CR LF, lone LF and lone CR; the last line counts whether
-/// or not a line end follows it, and the empty piece after a final line end is no line.
+/// their texts are those of decodeFixText(bytes) split by detail::LineSplitter's rule.
 class FixLines {
  public:
+  class Builder;
+
   FixLines() = default;
+  /// The lines of a whole file, `bytes`, which they keep.
   explicit FixLines(QByteArray bytes);
 
   qsizetype size() const { return static_cast<qsizetype>(ends_.size()); }
   bool isEmpty() const { return ends_.empty(); }
-  /// The bytes of all lines together, line ends included.
 
   /// Calls `visit` with the bytes of every line, in order.
   template <typename Visit>
@@ -67,10 +68,6 @@ class FixLines {
   std::vector<FixLines> linesByCode(const QStringList& codes) const;
 
  private:
-  friend FixFileCodes readFixFileCodes(const QString& path);
-  friend FixFileLines readFixFileLinesOf(const QString& path, const FixFileCodes& file, const QStringList& codes);
-  friend FixFileSelection readFixFileLinesWhere(const QString& path, const std::function<bool(QByteArrayView)>& keep);
-
   // Where the line after the line end at `end` starts: past CR LF, or past a lone CR or LF.
   qsizetype lineStartAfter(qsizetype end) const {
     const bool crLf = bytes_.at(end) == '\r' && end + 1 < bytes_.size() && bytes_.at(end + 1) == '\n';
@@ -83,6 +80,51 @@ class FixLines {
   std::vector<qsizetype> ends_;  // where each line ends, before its line end
 };
 
+/// Makes FixLines a line at a time, in the order of the file: either lines that are all the pieces of one buffer, a
+/// whole file, which the lines keep as it is; or lines copied in one by one, each then followed by an LF, which ends a
+/// line in either encoding, so that only they take room.
+class FixLines::Builder {
+ public:
+  /// Lines copied in by add().
+  Builder() = default;
+  /// Lines that are every line of `whole`, given to add() as views into whole(), in order.
+  explicit Builder(QByteArray whole) : whole_(true) {
+    lines_.bytes_ = std::move(whole);
+    lines_.ends_.reserve(static_cast<std::size_t>(lines_.bytes_.size() / 16));
+  }
+
+  /// The whole buffer that a builder made with one holds, into which the views given to add() point.
+  QByteArrayView whole() const { return lines_.bytes_; }
+  /// Makes room for lines copied in that take `bytes` with their line ends and number `lines`.
+  void reserve(qsizetype bytes, qsizetype lines) {
+    lines_.bytes_.reserve(bytes);
+    lines_.ends_.reserve(static_cast<std::size_t>(lines));
+  }
+  /// Adds `line`, without its line end.
+  void add(QByteArrayView line) {
+    if (whole_) {
+      lines_.ends_.push_back(line.data() + line.size() - lines_.bytes_.constData());
+      return;
+    }
+    lines_.bytes_.append(line);
+    lines_.ends_.push_back(lines_.bytes_.size());
+    lines_.bytes_.append('\n');
+  }
+  /// The lines, which decode as UTF-8 (`utf8`) or Windows-1252. When `fromFileStart`, the first line added is the
+  /// first of its file, and in a UTF-8 file a byte-order mark that begins it is the file's mark, no text.
+  FixLines finish(bool utf8, bool fromFileStart) && {
+    lines_.utf8_ = utf8;
+    const QByteArrayView bom(detail::kUtf8Bom.data(), detail::kUtf8Bom.size());
+    if (utf8 && fromFileStart && !lines_.ends_.empty() && QByteArrayView(lines_.bytes_).startsWith(bom))
+      lines_.begin_ = bom.size();
+    return std::move(lines_);
+  }
+
+ private:
+  FixLines lines_;
+  bool whole_ = false;
+};
+
 /// Each distinct country code (field 1, taken unchanged) once, in the order of first appearance. A line with fewer
 /// than two fields adds nothing; an empty field 1 is a code like any other.
 QStringList collectCodes(const FixLines& lines);
@@ -90,22 +132,10 @@ QStringList collectCodes(const FixLines& lines);
 namespace detail {
 
 /// Field 1 of a line, the text between its first and second ";" (or the line end), or nothing when the line has no
-/// ";" and so fewer than two fields. Where the processor has SSE2, the two ";" of a line whose first sixteen bytes hold
-/// them, as nearly every fix line's do, are found in one step: the click on the 300,000-line file of the benchmarks
-/// takes 5.7 ms with it and 6.2 ms without, against 6.0 ms for twice the reading (en_US).
+/// ";" and so fewer than two fields.
 inline std::optional<QByteArrayView> countryField(QByteArrayView line) {
-  const char* const begin = line.data();
-#if defined(__SSE2__)
-  if (line.size() >= 16) {
-    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(begin));
-    auto semicolons = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, _mm_set1_epi8(';'))));
-    const int first = std::countr_zero(semicolons);
-    semicolons &= semicolons - 1;
-    if (semicolons != 0) return QByteArrayView(begin + first + 1, begin + std::countr_zero(semicolons));
-  }
-#endif
-  const char* const end = begin + line.size();
-  const char* start = begin;
+  const char* const end = line.data() + line.size();
+  const char* start = line.data();
   while (start != end && *start != ';') ++start;
   if (start == end) return std::nullopt;
   const char* stop = ++start;
@@ -114,8 +144,10 @@ inline std::optional<QByteArrayView> countryField(QByteArrayView line) {
 }
 
 /// Calls `onLineEnd` with the position of every CR and LF byte of `bytes`, in order, and tells whether all of `bytes`
-/// is ASCII. Where the processor has SSE2 (every x86-64 one), sixteen bytes are looked at in one step: the click on
-/// the 300,000-line file of the benchmarks takes 5.6 ms with it and 10.0 ms without (en_US).
+/// is ASCII. Where the processor has SSE2 (every x86-64 one), sixteen bytes are looked at in one step, since the click
+/// on the 300,000-line file of the benchmarks must take at most twice reading that file and counting its lines: with
+/// it the click takes 5.9 ms against 3.5 ms of reading (en_US) and 5.4 against 3.6 (fr_FR); a byte at a time, 11.6
+/// against 3.6 and 12.0 against 3.5 (medians of runs on a shared two-core machine).
 template <typename OnLineEnd>
 inline bool scanLineEnds(QByteArrayView bytes, OnLineEnd onLineEnd) {
   const char* const data = bytes.data();
@@ -152,6 +184,110 @@ inline bool sameBytes(QByteArrayView a, QByteArrayView b) {
     if (a[i] != b[i]) return false;
   return true;
 }
+
+/// The one rule by which the bytes of a fix file split into lines, given a block at a time (a whole file is one
+/// block): CR LF, a lone LF and a lone CR each end a line, and the LF right after a CR belongs to it; the last line
+/// needs no line end, and the empty piece after a final line end is no line. CR and LF bytes stand for CR and LF in
+/// both encodings and occur inside no other character, so the bytes split where the decoded text splits. A byte-order
+/// mark stays at the start of the first line, since only the whole file tells whether it is one; a file that holds
+/// the mark alone has no line. The splitter also tells whether all the bytes it was given are strict UTF-8.
+class LineSplitter {
+ public:
+  /// Calls `visit` with each line that ends in `block`, as a view into it, in order, and returns where the line that
+  /// `block` leaves unfinished starts: those bytes, which hold no line end, begin the next block, in which they are
+  /// the first `carried` bytes.
+  template <typename Visit>
+  qsizetype splitBlock(QByteArrayView block, qsizetype carried, Visit visit) {
+    qsizetype start = 0;
+    qsizetype crAt = std::exchange(afterCr_, false) ? -1 : -2;  // a CR that ended the last block is at -1
+    // The carried bytes were scanned with the last block: a long line is scanned once.
+    ascii_ = scanLineEnds(block.sliced(carried),
+                          [&](qsizetype at) {
+                            at += carried;
+                            if (block[at] == '\r') {
+                              crAt = at;
+                            } else if (at == crAt + 1) {  // the LF of a CR LF
+                              start = at + 1;
+                              return;
+                            }
+                            first_ = false;
+                            visit(block.sliced(start, at - start));
+                            start = at + 1;
+                          }) &&
+             ascii_;
+    afterCr_ = crAt >= 0 && crAt == block.size() - 1;
+    // A valid UTF-8 sequence holds no CR or LF byte, so the bytes are valid UTF-8 exactly when each run of whole lines
+    // is.
+    if (utf8_ && !ascii_) utf8_ = isStrictUtf8(block.first(start));
+    return start;
+  }
+
+  /// Calls `visit` with the last line, `rest`, the bytes that the last block left unfinished, if they make a line.
+  template <typename Visit>
+  void finish(QByteArrayView rest, Visit visit) {
+    if (utf8_ && !ascii_) utf8_ = isStrictUtf8(rest);
+    if (rest.isEmpty() || (first_ && rest == QByteArrayView(kUtf8Bom.data(), kUtf8Bom.size()))) return;
+    first_ = false;
+    visit(rest);
+  }
+
+  /// Whether all the bytes given so far are strict UTF-8.
+  bool isUtf8() const { return utf8_; }
+
+ private:
+  bool afterCr_ = false;  // the last block ended with a CR, whose LF may begin this one
+  bool first_ = true;     // no line was visited yet
+  bool ascii_ = true;
+  bool utf8_ = true;
+};
+
+/// The distinct country codes of some lines, as bytes, each with its number in the order of first appearance. Country
+/// codes have two bytes, and each two-byte code has a place of its own in a table, which a line looks up in one step;
+/// other codes go to a hash map. The table is there because the click on the 300,000-line file of the benchmarks must
+/// take at most twice reading that file and counting its lines: with it 5.9 ms against 3.5 ms (en_US) and 5.4 against
+/// 3.6 (fr_FR); with the hash map alone 8.9 against 3.5 and 9.5 against 3.0.
+class CodeSet {
+ public:
+  /// The number of `code`, which is added when it is new.
+  std::size_t add(QByteArrayView code) {
+    if (code.size() == 2) {
+      std::uint32_t& slot = pairs_[pairOf(code)];
+      if (slot == 0) {
+        slot = static_cast<std::uint32_t>(codes_.size() + 1);
+        codes_.push_back(code.toByteArray());
+      }
+      return slot - 1;
+    }
+    if (const auto found = others_.find(key(code)); found != others_.end()) return found->second;
+    codes_.push_back(code.toByteArray());
+    others_.emplace(key(codes_.back()), codes_.size() - 1);
+    return codes_.size() - 1;
+  }
+  /// The number of `code`, or nothing when it is not in the set.
+  std::optional<std::size_t> find(QByteArrayView code) const {
+    if (code.size() == 2) {
+      const std::uint32_t slot = pairs_[pairOf(code)];
+      return slot == 0 ? std::nullopt : std::optional<std::size_t>(slot - 1);
+    }
+    const auto found = others_.find(key(code));
+    return found == others_.end() ? std::nullopt : std::optional<std::size_t>(found->second);
+  }
+  std::size_t size() const { return codes_.size(); }
+  /// The codes, in order, decoded as lines of UTF-8 (`utf8`) or Windows-1252 decode.
+  QStringList decoded(bool utf8) const;
+
+ private:
+  static std::size_t pairOf(QByteArrayView code) {
+    return static_cast<std::size_t>(static_cast<unsigned char>(code[0]) << 8 | static_cast<unsigned char>(code[1]));
+  }
+  static std::string_view key(QByteArrayView code) {
+    return std::string_view(code.data(), static_cast<std::size_t>(code.size()));
+  }
+
+  std::vector<QByteArray> codes_;  // a code's bytes stay where they are when the vector grows
+  std::vector<std::uint32_t> pairs_ = std::vector<std::uint32_t>(std::size_t{1} << 16);  // number + 1, or 0
+  std::unordered_map<std::string_view, std::size_t> others_;
+};
 
 }  // namespace detail
 

@@ -331,8 +331,9 @@ void ForVOK::File1_Click() {
   // previous lines go first, so that two files are never held at once.
   LIGNES_ = FixLines();
   shownCode_.reset();
-  LIGNES_ = readFixFileLines(inFolder(File1->Path(), File1->FileName())).lines;
-  ListPAYS->SetItems(collectCodes(LIGNES_));
+  FixFileLines read = readFixFileLines(inFolder(File1->Path(), File1->FileName()));
+  LIGNES_ = std::move(read.lines);
+  ListPAYS->SetItems(read.codes);
   File1->SetTag(fileKind(File1->FileName(), File1->Tag()));
   QStringList names;
   for (const QString& code : ListPAYS->Items())

@@ -1,6 +1,7 @@
 #include "exporter.h"
 
 #include "countryrows.h"
+#include "countrysource.h"
 #include "fixfile.h"
 #include "gpx.h"
 #include "gpxdocument.h"
@@ -189,7 +190,7 @@ TEST(RunExport, ReadsALargeFileAsASmallOne) {
     request.fixFile = dir.filePath("Large Waypoints.csv");
     const qsizetype middle = filler.indexOf('\n', filler.size() / 2) + 1;
     ASSERT_TRUE(writeFile(request.fixFile, filler.first(middle) + chosen + filler.sliced(middle) + last));
-    ASSERT_TRUE(readInTwoPasses(QFileInfo(request.fixFile).size()));
+    ASSERT_TRUE(CountrySource::readsInTwoPasses(QFileInfo(request.fixFile).size()));
     const ExportOutcome large = runExport(request);
     ASSERT_TRUE(large.ok) << large.error;
     EXPECT_EQ(large.standardOutput.toStdString(), small.standardOutput.toStdString()) << last.size();
