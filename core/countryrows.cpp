@@ -64,7 +64,7 @@ void forEachRowLine(const FixLines& lines, QStringView code, RowKind kind, Visit
   if (!wanted || kind == RowKind::None) return;
   lines.forEachLine([&](QByteArrayView line) {
     const std::optional<QByteArrayView> field = detail::countryField(line);
-    if (field && *field == *wanted && readRow(line, kind)) visit(line);
+    if (field && detail::sameBytes(*field, *wanted) && readRow(line, kind)) visit(line);
   });
 }
 
@@ -110,7 +110,14 @@ qsizetype CountryRows::count(const FixLines& lines, QStringView code, QStringVie
 }
 
 void CountryRows::sort(const ListOrder& order) {
-  const std::vector<qsizetype> places = order.placesInOrder(RowTexts(*this));
+  // The rows are put in the first order before it is checked, so that the check reads where they start in turn.
+  const std::vector<qsizetype> presorted = order.presorted(RowTexts(*this));
+  reorder(presorted);
+  reorder(order.corrections(RowTexts(*this), presorted));
+}
+
+void CountryRows::reorder(const std::vector<qsizetype>& places) {
+  if (places.empty()) return;
   std::vector<qsizetype> starts;
   starts.reserve(places.size());
   for (const qsizetype place : places) starts.push_back(starts_[static_cast<std::size_t>(place)]);

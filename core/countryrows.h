@@ -85,6 +85,8 @@ class CountryRows {
 
  private:
   QStringView text(qsizetype place, qsizetype gap, Room& room) const;
+  // Puts the row at places[i] at place i; nothing changes when `places` is empty.
+  void reorder(const std::vector<qsizetype>& places);
 
   QByteArray bytes_;  // the lines' bytes, shared with them
   bool utf8_ = true;

@@ -47,6 +47,13 @@ class ListOrder {
   /// The places of `items` in list order: the item at place i of the list is items' item result[i].
   std::vector<qsizetype> placesInOrder(const ListItems& items) const;
 
+  /// The two steps of placesInOrder, for items that are quicker to read in the order they stand in. First the places
+  /// of `items` in the order of a cheap key, which is nearly always the list order; then, for the same items put in
+  /// that order (item i came at place cameAt[i], which settles ties), the places that put them in list order exactly,
+  /// or none when they are in list order already.
+  std::vector<qsizetype> presorted(const ListItems& items) const;
+  std::vector<qsizetype> corrections(const ListItems& items, const std::vector<qsizetype>& cameAt) const;
+
   /// Where `text` goes in the sorted `items`: after every item that compares equal to it.
   qsizetype insertionPlace(const QStringList& items, const QString& text) const;
 

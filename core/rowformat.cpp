@@ -3,6 +3,11 @@
 #include "fixtext.h"
 
 #include <algorithm>
+#include <bit>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace skelvor {
 
@@ -39,6 +44,23 @@ std::size_t splitColumns(QByteArrayView line, std::size_t wanted, std::array<QBy
   const char* const end = start + line.size();
   std::size_t count = 0;
   const char* p = start;
+#if defined(__SSE2__)
+  // Sixteen bytes are looked at in one step for a ";", a CR or an LF.
+  const __m128i semicolon = _mm_set1_epi8(';');
+  const __m128i lf = _mm_set1_epi8('\n');
+  const __m128i cr = _mm_set1_epi8('\r');
+  for (; end - p >= 16; p += 16) {
+    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    const __m128i ends = _mm_or_si128(_mm_cmpeq_epi8(block, lf), _mm_cmpeq_epi8(block, cr));
+    auto stops = static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(ends, _mm_cmpeq_epi8(block, semicolon))));
+    for (; stops != 0; stops &= stops - 1) {
+      const char* const at = p + std::countr_zero(stops);
+      columns[count++] = QByteArrayView(start, at);
+      if (*at != ';' || count == wanted) return count;
+      start = at + 1;
+    }
+  }
+#endif
   for (; p != end && *p != '\n' && *p != '\r'; ++p) {
     if (*p != ';') continue;
     columns[count++] = QByteArrayView(start, p);
@@ -128,19 +150,21 @@ std::optional<FixRow> readRow(QByteArrayView line, RowKind kind) {
   row.latitude = columns[layout->latitude];
   row.longitude = columns[layout->longitude];
 
+  row.nameColumn = layout->nameTrimmed ? trimmed(columns[layout->name]) : columns[layout->name];
+  return row;
+}
+
+WaypointText FixRow::waypoint() const {
   // The waypoint takes the row's name and coordinates as they stand, unless a bar stands in a coordinate: the
   // coordinates are then the last two pieces of the row's text between bars, read from its end. The longitude is what
   // follows the last bar of the longitude column; the latitude is what stands between that bar and the bar before it,
   // which lies in the longitude column or is the row's bar before it, or, when the longitude column holds no bar, what
   // follows the last bar of the latitude column. The name is the first word of the visible text, which ends before its
   // first space: a row that starts with a space has an empty name.
-  QByteArrayView name = layout->nameTrimmed ? trimmed(columns[layout->name]) : columns[layout->name];
-  if (const qsizetype space = name.indexOf(' '); space >= 0) name = name.first(space);
-  const qsizetype lastBar = row.longitude.lastIndexOf('|');
-  row.waypoint.name = name;
-  row.waypoint.latitude = lastBar < 0 ? afterLastBar(row.latitude) : afterLastBar(row.longitude.first(lastBar));
-  row.waypoint.longitude = row.longitude.sliced(lastBar + 1);
-  return row;
+  const qsizetype space = nameColumn.indexOf(' ');
+  const qsizetype lastBar = longitude.lastIndexOf('|');
+  return {space < 0 ? nameColumn : nameColumn.first(space),
+          lastBar < 0 ? afterLastBar(latitude) : afterLastBar(longitude.first(lastBar)), longitude.sliced(lastBar + 1)};
 }
 
 qsizetype maxRowSize(const FixRow& row, qsizetype gap) {

@@ -48,13 +48,15 @@ struct WaypointText {
 };
 
 /// The row a fix line gives, as pieces of the line's bytes (in the file's encoding) and fixed texts: the visible
-/// text's pieces in order, the coordinate texts the row shows behind its bars, and the waypoint the GPX file writes.
+/// text's pieces in order, the column that names it, and the coordinate texts the row shows behind its bars.
 struct FixRow {
   std::array<QByteArrayView, 5> visible;
   std::size_t pieces = 0;
+  QByteArrayView nameColumn;
   QByteArrayView latitude;
   QByteArrayView longitude;
-  WaypointText waypoint;
+  /// The waypoint the GPX file writes for the row.
+  WaypointText waypoint() const;
 };
 
 /// The row of the fix line at the start of `line`, which ends at its first CR or LF or with `line`, for `kind`, or
