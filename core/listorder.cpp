@@ -126,26 +126,6 @@ int compareKeys(QStringView a, QStringView b, const std::uint32_t* rank) {
   }
 }
 
-// Sorts `entries` by prefix, keeping the order of equal prefixes: least significant byte first, one counting pass per
-// byte that varies. The pick of the benchmarks' largest country (50,000 rows of a 300,000-line file) takes FIGURE ms
-// with it and FIGURE ms with std::sort over the whole entries, against a target of 20 ms (en_US).
-void radixSortByPrefix(std::vector<KeyEntry>& entries) {
-  const std::size_t n = entries.size();
-  std::array<std::array<std::size_t, 256>, kPrefixBytes> counts{};
-  for (const KeyEntry& e : entries)
-    for (std::size_t b = 0; b < kPrefixBytes; ++b) ++counts[b][(e.prefix >> (8 * b)) & 0xFF];
-  std::vector<KeyEntry> scratch;
-  for (std::size_t b = 0; b < kPrefixBytes; ++b) {
-    auto& count = counts[b];
-    if (std::find(count.begin(), count.end(), n) != count.end()) continue;  // every entry has the same byte here
-    if (scratch.empty()) scratch.resize(n);
-    std::size_t sum = 0;
-    for (std::size_t& c : count) sum += std::exchange(c, sum);
-    for (const KeyEntry& e : entries) scratch[count[(e.prefix >> (8 * b)) & 0xFF]++] = e;
-    entries.swap(scratch);
-  }
-}
-
 // The places of the items in the order of their keys, then of their place in the list: sorted by the first bytes of
 // the keys, and the items whose first bytes tie by their whole keys.
 template <int Width>
@@ -164,18 +144,12 @@ std::vector<qsizetype> sortByKeys(const ListItems& items, const std::vector<std:
   });
   // The bytes after a key's end are zero, which a longer key may hold too: keys that differ in their first bytes are
   // in order, and the others are compared whole, a key that is the start of the other first.
-  radixSortByPrefix(entries);
   std::array<QString, 2> rooms;
-  const auto byWholeKey = [&](const KeyEntry& a, const KeyEntry& b) {
+  std::sort(entries.begin(), entries.end(), [&](const KeyEntry& a, const KeyEntry& b) {
+    if (a.prefix != b.prefix) return a.prefix < b.prefix;
     const int c = compareKeys<Width>(items.compact(a.index, rooms[0]), items.compact(b.index, rooms[1]), rank);
     return c < 0 || (c == 0 && a.index < b.index);
-  };
-  for (auto first = entries.begin(); first != entries.end();) {
-    const auto last =
-        std::find_if(first, entries.end(), [first](const KeyEntry& e) { return e.prefix != first->prefix; });
-    if (last - first > 1) std::sort(first, last, byWholeKey);
-    first = last;
-  }
+  });
   std::vector<qsizetype> order;
   order.reserve(entries.size());
   for (const KeyEntry& entry : entries) order.push_back(entry.index);

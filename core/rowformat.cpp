@@ -3,11 +3,6 @@
 #include "fixtext.h"
 
 #include <algorithm>
-#include <bit>
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 namespace skelvor {
 
@@ -44,23 +39,6 @@ std::size_t splitColumns(QByteArrayView line, std::size_t wanted, std::array<QBy
   const char* const end = start + line.size();
   std::size_t count = 0;
   const char* p = start;
-#if defined(__SSE2__)
-  // Sixteen bytes are looked at in one step for a ";", a CR or an LF.
-  const __m128i semicolon = _mm_set1_epi8(';');
-  const __m128i lf = _mm_set1_epi8('\n');
-  const __m128i cr = _mm_set1_epi8('\r');
-  for (; end - p >= 16; p += 16) {
-    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-    const __m128i ends = _mm_or_si128(_mm_cmpeq_epi8(block, lf), _mm_cmpeq_epi8(block, cr));
-    auto stops = static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(ends, _mm_cmpeq_epi8(block, semicolon))));
-    for (; stops != 0; stops &= stops - 1) {
-      const char* const at = p + std::countr_zero(stops);
-      columns[count++] = QByteArrayView(start, at);
-      if (*at != ';' || count == wanted) return count;
-      start = at + 1;
-    }
-  }
-#endif
   for (; p != end && *p != '\n' && *p != '\r'; ++p) {
     if (*p != ';') continue;
     columns[count++] = QByteArrayView(start, p);
