@@ -1,5 +1,4 @@
 #include "forvok.h"
-#include "systemhints.h"
 
 #include <QApplication>
 
@@ -26,7 +25,6 @@ int main(int argc, char* argv[]) {
     std::fprintf(stderr, "skelvor: no display is available; run it under Xvfb with: xvfb-run -a %s\n", argv[0]);
     return EXIT_FAILURE;
   }
-  skelvor::tuneHeap();
   QApplication app(argc, argv);
   QApplication::setApplicationName(QStringLiteral("Skelvor"));
   skelvor::ForVOK window(QCoreApplication::applicationDirPath());

@@ -41,7 +41,6 @@ class Range {
   GeoPoint centre_;
   double km_;
   double cosLatitude_;  // of the centre
-  double band_;         // in degrees of latitude: a fix further north or south than this lies out of range
 };
 
 /// The point of a --near argument, "LAT,LON" in decimal degrees; nothing, and the fault in `error`, otherwise.

@@ -12,8 +12,9 @@ namespace skelvor {
 /// its own (the calling thread takes part 0), and returns once all are done: as many parts as the processor runs
 /// threads at once, but none smaller than `minimumPart`, and one at least. `work` reads what the parts share and writes
 /// only what is its part's own; it must not throw. The sort of a large country's rows is shared out so: on two cores,
-/// the pick of the benchmarks' largest country takes 10.5 ms, against 15.5 ms on one, and skelvor-export of the
-/// 2,850,000 rows of bench/large_country.sh 1.31 s, against 1.59 s (en_US).
+/// skelvor-export of the 2,850,000 rows of bench/large_country.sh takes 2.6 to 3.3 s, against 2.8 to 4.1 s on one and
+/// a target of 1.5 s (en_US); the pick of 50,000 rows, 14 to 17 ms against 15 to 23 ms. A part of fewer than
+/// `minimumPart` places does not pay for the start of its thread.
 template <typename Work>
 void inParallel(qsizetype count, qsizetype minimumPart, const Work& work) {
   const auto threads = static_cast<qsizetype>(std::max(1u, std::thread::hardware_concurrency()));

@@ -3,6 +3,11 @@
 #include "fixtext.h"
 
 #include <algorithm>
+#include <bit>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace skelvor {
 
@@ -39,6 +44,25 @@ std::size_t splitColumns(QByteArrayView line, std::size_t wanted, std::array<QBy
   const char* const end = start + line.size();
   std::size_t count = 0;
   const char* p = start;
+#if defined(__SSE2__)
+  // Sixteen bytes are looked at in one step for a ";", a CR or an LF. On 50,000 rows the plain loop does as well;
+  // skelvor-export of the 2,850,000 rows of bench/large_country.sh takes 2.3 to 2.5 s with this and the radix sort of
+  // the list order's keys, 2.8 to 2.9 s with neither, against a target of 1.5 s (en_US).
+  const __m128i semicolon = _mm_set1_epi8(';');
+  const __m128i lf = _mm_set1_epi8('\n');
+  const __m128i cr = _mm_set1_epi8('\r');
+  for (; end - p >= 16; p += 16) {
+    const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    const __m128i ends = _mm_or_si128(_mm_cmpeq_epi8(block, lf), _mm_cmpeq_epi8(block, cr));
+    auto stops = static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(ends, _mm_cmpeq_epi8(block, semicolon))));
+    for (; stops != 0; stops &= stops - 1) {
+      const char* const at = p + std::countr_zero(stops);
+      columns[count++] = QByteArrayView(start, at);
+      if (*at != ';' || count == wanted) return count;
+      start = at + 1;
+    }
+  }
+#endif
   for (; p != end && *p != '\n' && *p != '\r'; ++p) {
     if (*p != ';') continue;
     columns[count++] = QByteArrayView(start, p);
