@@ -12,6 +12,7 @@
 
 #include <fuzzer/FuzzedDataProvider.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -43,8 +44,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   while (input.remaining_bytes() > 0) {
     QList<QByteArray> fields;
     for (int i = 0; i < 3; ++i) fields.append(QByteArray::fromStdString(input.ConsumeRandomLengthString()));
-    // As a file decodes: UTF-8 when every field is, else Windows-1252.
-    const bool utf8 = detail::isStrictUtf8(fields[0] + fields[1] + fields[2]);
+    // As a file decodes: UTF-8 when every field is, else Windows-1252. A file's fields are cut at ASCII bytes, so a
+    // field of a UTF-8 file is UTF-8 by itself.
+    const bool utf8 =
+        std::all_of(fields.begin(), fields.end(), [](const QByteArray& f) { return detail::isStrictUtf8(f); });
     appendWaypointBlock(body, {fields[0], fields[1], fields[2]}, utf8);
     QString texts[3];
     for (int i = 0; i < 3; ++i) {
