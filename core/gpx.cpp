@@ -3,6 +3,9 @@
 #include "fixtext.h"
 #include "maker.h"
 
+#include <algorithm>
+#include <string_view>
+
 namespace skelvor {
 
 namespace {
@@ -16,72 +19,63 @@ QString attribute(const char* name, const QString& value) {
   return QLatin1String(" ") + QLatin1String(name) + QLatin1String("=\"") + value + QLatin1Char('"');
 }
 
-// Whether the byte at `i` of `value`, bytes of a fix file in UTF-8 (`utf8`) or Windows-1252, is not written as it
-// stands: an ASCII character that XML text escapes or forbids, the start of U+FFFE or U+FFFF (EF BF BE, EF BF BF) in
-// UTF-8, or any byte above 7F in Windows-1252.
-bool needsCare(QByteArrayView value, qsizetype i, bool utf8) {
-  const auto byte = static_cast<unsigned char>(value[i]);
-  if (byte >= 0x80)
-    return !utf8 || value.sliced(i).startsWith("\xEF\xBF\xBE") || value.sliced(i).startsWith("\xEF\xBF\xBF");
-  return byte < 0x20 || byte == '&' || byte == '<' || byte == '>' || byte == '"';
-}
-
-// Appends what XML text writes for the byte at `i` of `value`, which needs care; returns how many bytes it took.
-qsizetype appendCared(QByteArray& out, QByteArrayView value, qsizetype i, bool utf8) {
-  const auto byte = static_cast<unsigned char>(value[i]);
-  if (utf8 && byte >= 0x80) return 3;  // U+FFFE or U+FFFF: left out
+// What XML text writes for an ASCII byte that it does not take as it stands: the entities, and character references for
+// tab, line feed and carriage return, which a reader would otherwise give back as a space or a line feed; empty for the
+// others.
+constexpr std::string_view escapeOf(unsigned char byte) {
   switch (byte) {
     case '&':
-      out.append("&amp;");
-      return 1;
+      return "&amp;";
     case '<':
-      out.append("&lt;");
-      return 1;
+      return "&lt;";
     case '>':
-      out.append("&gt;");
-      return 1;
+      return "&gt;";
     case '"':
-      out.append("&quot;");
-      return 1;
-    // A reader turns a tab or a line end in an attribute into a space, and a carriage return anywhere into a line
-    // feed; written as references, all three come back as they were.
+      return "&quot;";
     case '\t':
-      out.append("&#9;");
-      return 1;
+      return "&#9;";
     case '\n':
-      out.append("&#10;");
-      return 1;
+      return "&#10;";
     case '\r':
-      out.append("&#13;");
-      return 1;
+      return "&#13;";
     default:
-      break;
+      return {};
   }
-  if (byte < 0x20) return 1;  // a control that XML 1.0 forbids: left out
-  // A Windows-1252 byte above 7F: one character from U+0080 to U+2122, two or three bytes of UTF-8.
-  char16_t c;
-  detail::decodeInto(value.sliced(i, 1), false, &c);
-  if (c >= 0x800) out.append(static_cast<char>(0xE0 | (c >> 12)));
-  out.append(static_cast<char>(c >= 0x800 ? 0x80 | ((c >> 6) & 0x3F) : 0xC0 | (c >> 6)));
-  out.append(static_cast<char>(0x80 | (c & 0x3F)));
-  return 1;
 }
 
-// Appends `value`, bytes of a fix file in UTF-8 (`utf8`) or Windows-1252, to `out` as UTF-8 XML text. Runs of bytes
-// that need no care are copied in one piece, so the usual value costs one append.
-void appendEscaped(QByteArray& out, QByteArrayView value, bool utf8) {
-  qsizetype plainFrom = 0;
-  for (qsizetype i = 0; i < value.size();) {
-    if (!needsCare(value, i, utf8)) {
-      ++i;
-      continue;
+// The most bytes a byte of a value takes written: "&quot;".
+constexpr qsizetype kMostPerByte = 6;
+
+// Writes `value`, bytes of a fix file in UTF-8 (`utf8`) or Windows-1252, at `out` as UTF-8 XML text, and returns the
+// end of what it wrote; `out` has room for kMostPerByte bytes a byte. The characters that XML 1.0 forbids are left out:
+// the C0 controls other than tab, line feed and carriage return, and U+FFFE and U+FFFF (EF BF BE and EF BF BF in
+// UTF-8). A Windows-1252 byte above 7F stands for one character from U+0080 to U+2122, two or three bytes of UTF-8.
+char* writeEscaped(char* out, QByteArrayView value, bool utf8) {
+  for (qsizetype i = 0; i < value.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(value[i]);
+    if (byte < 0x80) {
+      if (const std::string_view escape = escapeOf(byte); !escape.empty())
+        out = std::copy(escape.begin(), escape.end(), out);
+      else if (byte >= 0x20)
+        *out++ = static_cast<char>(byte);
+    } else if (utf8) {
+      const QByteArrayView rest = value.sliced(i);
+      if (rest.startsWith("\xEF\xBF\xBE") || rest.startsWith("\xEF\xBF\xBF"))
+        i += 2;
+      else
+        *out++ = static_cast<char>(byte);
+    } else {
+      char16_t c;
+      detail::decodeInto(value.sliced(i, 1), false, &c);
+      if (c >= 0x800) *out++ = static_cast<char>(0xE0 | (c >> 12));
+      *out++ = static_cast<char>(c >= 0x800 ? 0x80 | ((c >> 6) & 0x3F) : 0xC0 | (c >> 6));
+      *out++ = static_cast<char>(0x80 | (c & 0x3F));
     }
-    out.append(value.sliced(plainFrom, i - plainFrom));
-    i += appendCared(out, value, i, utf8);
-    plainFrom = i;
   }
-  out.append(value.sliced(plainFrom));
+  return out;
 }
+
+char* put(char* out, std::string_view text) { return std::copy(text.begin(), text.end(), out); }
 
 }  // namespace
 
@@ -101,13 +95,19 @@ QString gpxClosingTag() { return QStringLiteral("</gpx>"); }
 QStringView gpxFileEnd() { return u"\r\n"; }
 
 void appendWaypointBlock(QByteArray& body, const WaypointText& waypoint, bool utf8) {
-  body.append("\r\n<wpt lat=\"");
-  appendEscaped(body, waypoint.latitude, utf8);
-  body.append("\" lon=\"");
-  appendEscaped(body, waypoint.longitude, utf8);
-  body.append("\">\r\n <name>");
-  appendEscaped(body, waypoint.name, utf8);
-  body.append("</name>\r\n</wpt>");
+  constexpr std::string_view kOpen = "\r\n<wpt lat=\"";
+  constexpr std::string_view kLon = "\" lon=\"";
+  constexpr std::string_view kName = "\">\r\n <name>";
+  constexpr std::string_view kClose = "</name>\r\n</wpt>";
+  // The block is written into room made once at the end of the body, then cut to what it took.
+  const qsizetype at = body.size();
+  body.resize(at + static_cast<qsizetype>(kOpen.size() + kLon.size() + kName.size() + kClose.size()) +
+              kMostPerByte * (waypoint.latitude.size() + waypoint.longitude.size() + waypoint.name.size()));
+  char* out = put(body.data() + at, kOpen);
+  out = put(writeEscaped(out, waypoint.latitude, utf8), kLon);
+  out = put(writeEscaped(out, waypoint.longitude, utf8), kName);
+  out = put(writeEscaped(out, waypoint.name, utf8), kClose);
+  body.truncate(out - body.constData());
 }
 
 }  // namespace skelvor
