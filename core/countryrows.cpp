@@ -64,7 +64,7 @@ void forEachRowLine(const FixLines& lines, QStringView code, RowKind kind, Visit
   if (!wanted || kind == RowKind::None) return;
   lines.forEachLine([&](QByteArrayView line) {
     const std::optional<QByteArrayView> field = detail::countryField(line);
-    if (field && detail::sameBytes(*field, *wanted) && readRow(line, kind)) visit(line);
+    if (field && detail::sameBytes(*field, *wanted) && givesRow(line, kind)) visit(line);
   });
 }
 
@@ -127,6 +127,10 @@ void CountryRows::reorder(const std::vector<qsizetype>& places) {
 FixRow CountryRows::row(qsizetype place) const {
   // The line gave a row when the rows were made, so it gives one now.
   return *readRow(QByteArrayView(bytes_).sliced(starts_[static_cast<std::size_t>(place)]), kind_);
+}
+
+WaypointText CountryRows::waypoint(qsizetype place) const {
+  return *readWaypoint(QByteArrayView(bytes_).sliced(starts_[static_cast<std::size_t>(place)]), kind_);
 }
 
 QStringView CountryRows::text(qsizetype place, qsizetype gap, Room& room) const {

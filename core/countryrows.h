@@ -52,6 +52,8 @@ class CountryRows {
   bool isEmpty() const { return starts_.empty(); }
   /// The row at `place` of the list, read from its line.
   FixRow row(qsizetype place) const;
+  /// The waypoint the GPX file writes for the row at `place`.
+  WaypointText waypoint(qsizetype place) const;
   /// Whether the rows' lines are UTF-8; otherwise they are Windows-1252.
   bool isUtf8() const { return utf8_; }
   /// Whether every row's line is known to be ASCII, and so every row's text.

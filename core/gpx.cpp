@@ -4,6 +4,7 @@
 #include "maker.h"
 
 #include <algorithm>
+#include <array>
 #include <string_view>
 
 namespace skelvor {
@@ -43,6 +44,13 @@ constexpr std::string_view escapeOf(unsigned char byte) {
   }
 }
 
+// Whether an ASCII byte is written as it stands: neither escaped nor forbidden.
+constexpr std::array<bool, 0x80> kWrittenAsIs = [] {
+  std::array<bool, 0x80> asIs{};
+  for (unsigned char byte = 0x20; byte < 0x80; ++byte) asIs[byte] = escapeOf(byte).empty();
+  return asIs;
+}();
+
 // The most bytes a byte of a value takes written: "&quot;".
 constexpr qsizetype kMostPerByte = 6;
 
@@ -54,10 +62,12 @@ char* writeEscaped(char* out, QByteArrayView value, bool utf8) {
   for (qsizetype i = 0; i < value.size(); ++i) {
     const auto byte = static_cast<unsigned char>(value[i]);
     if (byte < 0x80) {
-      if (const std::string_view escape = escapeOf(byte); !escape.empty())
-        out = std::copy(escape.begin(), escape.end(), out);
-      else if (byte >= 0x20)
+      if (kWrittenAsIs[byte]) {
         *out++ = static_cast<char>(byte);
+      } else {
+        const std::string_view escape = escapeOf(byte);  // nothing for a forbidden control
+        out = std::copy(escape.begin(), escape.end(), out);
+      }
     } else if (utf8) {
       const QByteArrayView rest = value.sliced(i);
       if (rest.startsWith("\xEF\xBF\xBE") || rest.startsWith("\xEF\xBF\xBF"))

@@ -23,7 +23,7 @@ bool forEachPiece(const CountryRows& rows, const std::vector<bool>& taken, Put p
   for (qsizetype place = 0; place < places; ++place) {
     if (place + CountryRows::kReadAhead < places) rows.willRead(place + CountryRows::kReadAhead);
     if (!taken[static_cast<std::size_t>(place)]) continue;
-    appendWaypointBlock(bytes, rows.row(place).waypoint(), rows.isUtf8());
+    appendWaypointBlock(bytes, rows.waypoint(place), rows.isUtf8());
     ++blocks;
     if (bytes.size() < kPiece) continue;
     if (!put(QByteArrayView(bytes), std::exchange(blocks, 0))) return false;

@@ -83,8 +83,14 @@ QByteArrayView text(std::string_view fixed) {
   return QByteArrayView(fixed.data(), static_cast<qsizetype>(fixed.size()));
 }
 
+// Where the last "|" of `column` stands, or -1 when it holds none.
+qsizetype lastBar(QByteArrayView column) {
+  const auto at = std::string_view(column.data(), static_cast<std::size_t>(column.size())).rfind('|');
+  return at == std::string_view::npos ? -1 : static_cast<qsizetype>(at);
+}
+
 // The piece of `column` after its last "|".
-QByteArrayView afterLastBar(QByteArrayView column) { return column.sliced(column.lastIndexOf('|') + 1); }
+QByteArrayView afterLastBar(QByteArrayView column) { return column.sliced(lastBar(column) + 1); }
 
 }  // namespace
 
@@ -117,12 +123,45 @@ std::optional<std::pair<QByteArrayView, QByteArrayView>> coordinateColumns(QByte
   return std::pair{columns[layout->latitude], columns[layout->longitude]};
 }
 
+namespace {
+
+// The column whose first word names the row.
+QByteArrayView nameColumnOf(const RowLayout& layout, const std::array<QByteArrayView, kMaxColumns>& columns) {
+  return layout.nameTrimmed ? trimmed(columns[layout.name]) : columns[layout.name];
+}
+
+// The waypoint of a row whose name column and coordinate columns are these.
+WaypointText waypointOf(QByteArrayView nameColumn, QByteArrayView latitude, QByteArrayView longitude) {
+  // The waypoint takes the row's name and coordinates as they stand, unless a bar stands in a coordinate: the
+  // coordinates are then the last two pieces of the row's text between bars, read from its end. The longitude is what
+  // follows the last bar of the longitude column; the latitude is what stands between that bar and the bar before it,
+  // which lies in the longitude column or is the row's bar before it, or, when the longitude column holds no bar, what
+  // follows the last bar of the latitude column. The name is the first word of the visible text, which ends before its
+  // first space: a row that starts with a space has an empty name.
+  const qsizetype space = nameColumn.indexOf(' ');
+  const qsizetype bar = lastBar(longitude);
+  return {space < 0 ? nameColumn : nameColumn.first(space),
+          bar < 0 ? afterLastBar(latitude) : afterLastBar(longitude.first(bar)), longitude.sliced(bar + 1)};
+}
+
+// Splits the line at the start of `line` into the columns its kind reads; false when it gives no row of that kind.
+bool rowColumns(QByteArrayView line, const RowLayout& layout, std::array<QByteArrayView, kMaxColumns>& columns) {
+  return splitColumns(line, layout.columns, columns) == layout.columns &&
+         (!layout.mustBeA || columns[*layout.mustBeA] == "A");
+}
+
+}  // namespace
+
+bool givesRow(QByteArrayView line, RowKind kind) {
+  const RowLayout* const layout = rowLayout(kind);
+  std::array<QByteArrayView, kMaxColumns> columns;
+  return layout != nullptr && rowColumns(line, *layout, columns);
+}
+
 std::optional<FixRow> readRow(QByteArrayView line, RowKind kind) {
   const RowLayout* const layout = rowLayout(kind);
-  if (layout == nullptr) return std::nullopt;
   std::array<QByteArrayView, kMaxColumns> columns;
-  if (splitColumns(line, layout->columns, columns) < layout->columns) return std::nullopt;
-  if (layout->mustBeA && columns[*layout->mustBeA] != "A") return std::nullopt;
+  if (layout == nullptr || !rowColumns(line, *layout, columns)) return std::nullopt;
 
   FixRow row;
   for (std::size_t i = 0; i < layout->pieces; ++i) {
@@ -151,22 +190,14 @@ std::optional<FixRow> readRow(QByteArrayView line, RowKind kind) {
   }
   row.latitude = columns[layout->latitude];
   row.longitude = columns[layout->longitude];
-
-  row.nameColumn = layout->nameTrimmed ? trimmed(columns[layout->name]) : columns[layout->name];
   return row;
 }
 
-WaypointText FixRow::waypoint() const {
-  // The waypoint takes the row's name and coordinates as they stand, unless a bar stands in a coordinate: the
-  // coordinates are then the last two pieces of the row's text between bars, read from its end. The longitude is what
-  // follows the last bar of the longitude column; the latitude is what stands between that bar and the bar before it,
-  // which lies in the longitude column or is the row's bar before it, or, when the longitude column holds no bar, what
-  // follows the last bar of the latitude column. The name is the first word of the visible text, which ends before its
-  // first space: a row that starts with a space has an empty name.
-  const qsizetype space = nameColumn.indexOf(' ');
-  const qsizetype lastBar = longitude.lastIndexOf('|');
-  return {space < 0 ? nameColumn : nameColumn.first(space),
-          lastBar < 0 ? afterLastBar(latitude) : afterLastBar(longitude.first(lastBar)), longitude.sliced(lastBar + 1)};
+std::optional<WaypointText> readWaypoint(QByteArrayView line, RowKind kind) {
+  const RowLayout* const layout = rowLayout(kind);
+  std::array<QByteArrayView, kMaxColumns> columns;
+  if (layout == nullptr || !rowColumns(line, *layout, columns)) return std::nullopt;
+  return waypointOf(nameColumnOf(*layout, columns), columns[layout->latitude], columns[layout->longitude]);
 }
 
 qsizetype maxRowSize(const FixRow& row, qsizetype gap) {

@@ -48,21 +48,24 @@ struct WaypointText {
 };
 
 /// The row a fix line gives, as pieces of the line's bytes (in the file's encoding) and fixed texts: the visible
-/// text's pieces in order, the column that names it, and the coordinate texts the row shows behind its bars.
+/// text's pieces in order and the coordinate texts the row shows behind its bars.
 struct FixRow {
   std::array<QByteArrayView, 5> visible;
   std::size_t pieces = 0;
-  QByteArrayView nameColumn;
   QByteArrayView latitude;
   QByteArrayView longitude;
-  /// The waypoint the GPX file writes for the row.
-  WaypointText waypoint() const;
 };
 
 /// The row of the fix line at the start of `line`, which ends at its first CR or LF or with `line`, for `kind`, or
 /// nothing when the line gives none:
 /// the kind is unknown, a column the kind uses is missing, or an airport line's column 2 is not exactly "A".
 std::optional<FixRow> readRow(QByteArrayView line, RowKind kind);
+/// The waypoint the GPX file writes for the row that readRow gives for the line, or nothing. It takes the row's name
+/// (the first word of its visible text) and coordinates, but a "|" in a coordinate shifts them as reading the row's
+/// whole text from its end would.
+std::optional<WaypointText> readWaypoint(QByteArrayView line, RowKind kind);
+/// Whether readRow gives a row for the line, found without reading the row.
+bool givesRow(QByteArrayView line, RowKind kind);
 
 /// The latitude and longitude columns of the line at the start of `line` for `kind`, untrimmed, or nothing when the
 /// line lacks them; the rest of the line is not looked at, so that a range can pass over lines far away before their

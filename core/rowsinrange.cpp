@@ -11,7 +11,7 @@ Range::Place placeOf(QByteArrayView line, RowKind kind, const Range& range) {
   const auto coordinates = coordinateColumns(line, kind);
   if (!coordinates) return Range::Place::Out;
   const Range::Place place = range.of(coordinates->first, coordinates->second);
-  return place != Range::Place::Out && readRow(line, kind) ? place : Range::Place::Out;
+  return place != Range::Place::Out && givesRow(line, kind) ? place : Range::Place::Out;
 }
 
 }  // namespace

@@ -54,9 +54,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     check(fields.latitude == columns[kind.latitude] && fields.longitude == columns[kind.longitude]);
     const Split split = splitRow(row);
     QString name, latitude, longitude;
-    lines.decode(fields.waypoint().name, name);
-    lines.decode(fields.waypoint().latitude, latitude);
-    lines.decode(fields.waypoint().longitude, longitude);
+    const WaypointText waypoint = rows.waypoint(0);
+    lines.decode(waypoint.name, name);
+    lines.decode(waypoint.latitude, latitude);
+    lines.decode(waypoint.longitude, longitude);
     check(name == split.name && latitude == split.latitude && longitude == split.longitude);
   }
   return 0;

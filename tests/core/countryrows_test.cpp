@@ -208,7 +208,7 @@ Waypoint waypointOfText(const QString& row) {
           bars.constLast()};
 }
 Waypoint waypointOf(const CountryRows& rows, qsizetype place) {
-  const WaypointText fields = rows.row(place).waypoint();
+  const WaypointText fields = rows.waypoint(place);
   Waypoint waypoint;
   FixLines::decode(fields.name, rows.isUtf8(), waypoint.name);
   FixLines::decode(fields.latitude, rows.isUtf8(), waypoint.latitude);
