@@ -9,6 +9,9 @@
 #    file's size. The end of a step is the last change of utime + stime (/proc/PID/stat), polled every 20 ms, once it
 #    has not changed for half a second. Targets: pick under 2 s, Select All under 0.3 s, export under 2 s, peak above
 #    idle at most 4 x the file. The export must hold 2,850,000 waypoints.
+#  - Then Select within range around the first row's fix, 250 nm, from the press of Enter in the dialog (target under
+#    1 s), and the export of that selection, which must be byte for byte skelvor-export FILE --near LAT,LON --within
+#    250nm --country AG with the fix's coordinates.
 #  - skelvor-export FILE --country AG --output PATH on the same file: the median wall time of 3 runs and the largest
 #    peak resident memory (GNU time), also as a multiple of the file's size (targets: under 1.5 s, at most 2.5 x the
 #    file), and whether its output is byte for byte the window's VOK.gpx.
@@ -109,6 +112,7 @@ step() {
 point() { xdotool mousemove --sync $((X + $1)) $((Y + $2)); }
 press() { xdotool click 1; }
 type_name() { xdotool type --delay 30 "$name"; }
+press_enter() { xdotool key Return; }
 
 env -u LC_ALL LANG="$lang" "$work/skelvor" &
 pid=$!
@@ -134,13 +138,28 @@ sync                                         # what came before goes to the disk
 point 516 164                                # Show in PlanePlotter
 step vok_written press
 record "Show in PlanePlotter" 2
-end_kb=$(status_kb VmRSS)
 written=$(waypoints)
+mv "$work/VOK.gpx" "$work/all.gpx"
+# The first row's coordinates, as the export of every row, in list order, writes them first.
+near=$(grep -m 1 -o '<wpt lat="[^"]*" lon="[^"]*"' "$work/all.gpx" | sed 's/.*lat="\([^"]*\)" lon="\([^"]*\)"/\1,\2/')
+point 250 88 && xdotool click 3 && sleep 1   # the menu of the first row
+xdotool key Down Return                      # Select within range of ...
+timeout 30 xdotool search --sync --onlyvisible --name '^Select within range$' >/dev/null ||
+  { echo "the dialog Select within range did not appear" >&2; exit 1; }
+xdotool type --delay 30 250nm                # the distance
+step always press_enter                      # OK
+record "Select within 250 nm" 1
+point 516 164                                # Show in PlanePlotter
+step vok_written press
+end_kb=$(status_kb VmRSS)
 kill "$pid" 2>/dev/null || true
 wait "$pid" 2>/dev/null || true
 pid=
 [ "$written" -eq "$largest" ] || { echo "the export holds $written waypoints, not $largest" >&2; exit 1; }
-gpx_bytes=$(stat -c %s "$work/VOK.gpx")
+gpx_bytes=$(stat -c %s "$work/all.gpx")
+env -u LC_ALL LANG="$lang" "$work/skelvor-export" "$file" --near "$near" --within 250nm --country "$code" \
+  --output "$work/near.gpx" 2>/dev/null
+cmp -s "$work/near.gpx" "$work/VOK.gpx" && near_same=yes || near_same=no
 
 # skelvor-export on the same file and country, 3 runs; each output is compared with the window's.
 same=yes
@@ -151,14 +170,15 @@ for _ in 1 2 3; do
   /usr/bin/time -f "%e %M" -o "$work/time.txt" env -u LC_ALL LANG="$lang" \
     "$work/skelvor-export" "$file" --country "$code" --output "$work/export.gpx" >/dev/null
   cat "$work/time.txt" >>"$work/times.txt"
-  cmp -s "$work/export.gpx" "$work/VOK.gpx" || same=no
+  cmp -s "$work/export.gpx" "$work/all.gpx" || same=no
 done
 
 {
   printf '%s\n' "${results[@]}"
   echo "export|$(sort -n "$work/times.txt" | sed -n 2p | cut -d ' ' -f 1)|$(sort -n -k 2 "$work/times.txt" | tail -n 1 | cut -d ' ' -f 2)"
 } | awk -F '|' -v lang="$lang" -v file="$file_bytes" -v gpx="$gpx_bytes" -v idle="$idle_kb" -v end="$end_kb" \
-  -v lines="$lines" -v countries="$countries" -v largest="$largest" -v code="$code" -v name="$name" -v same="$same" -v typing="$typing_us" '
+  -v lines="$lines" -v countries="$countries" -v largest="$largest" -v code="$code" -v name="$name" -v same="$same" -v typing="$typing_us" \
+  -v near="$near" -v near_same="$near_same" -v near_waypoints="$(waypoints)" '
   function verdict(ok) { return ok ? "ok" : "MISSED" }
   BEGIN {
     mb = 1024 * 1024
@@ -180,4 +200,5 @@ done
     printf "Wall time, median:   %6.2f s   (target under 1.5 s: %s)\n", $2, verdict($2 < 1.5)
     printf "Peak resident:       %6.1f MB = %.2f x the file (target at most 2.5 x: %s)\n", $3 * 1024 / mb, $3 * 1024 / file, verdict($3 * 1024 <= 2.5 * file)
     printf "Same bytes as the window'\''s VOK.gpx: %s\n", same
+    printf "\nThe window'\''s selection within 250 nm of %s: %d waypoints, the bytes of skelvor-export --near: %s\n", near, near_waypoints, near_same
   }'

@@ -40,6 +40,7 @@ for lang in "${locales[@]}"; do
       row("  of which ordering the rows", "BM_SortRowsOfLargestCountry", "")
       row("Find", "BM_Find", "< 25 ms")
       row("Select All", "BM_SelectAll", "< 25 ms")
+      row("Select within 250 nm of the first row", "BM_SelectWithinRange", "< 20 ms")
       row("Export of 50,000 rows", "BM_ExportAll", "< 25 ms")
     }' "$log"
   rm -f "$log"

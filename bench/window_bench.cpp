@@ -1,10 +1,11 @@
 // What the user waits for in the window, on a generated waypoints file of 300,000 lines: the click on the file, the
-// pick of its largest country, Find, Select All and the export of every row of that country.
+// pick of its largest country, Find, Select All, Select within range and the export of every row of that country.
 #include "benchlocale.h"
 #include "countryrows.h"
 #include "filelist.h"
 #include "fixgen.h"
 #include "forvok.h"
+#include "rowsinrange.h"
 #include "sortedlist.h"
 
 #include <QApplication>
@@ -126,6 +127,27 @@ void BM_SelectAll(benchmark::State& state) {
   for (auto _ : state) bench().control<QPushButton>("Command2")->click();
 }
 BENCHMARK(BM_SelectAll)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Select within range, once the dialog is accepted: the rows within 250 nm of the first row's fix, tested from their
+// lines and selected in one step, as the menu's item selects them, from no selection.
+void BM_SelectWithinRange(benchmark::State& state) {
+  bench().clickFile();
+  bench().pickLargest();
+  auto* const list = bench().control<SortedList>("ListResult");
+  const FixRow first = list->Rows().row(0);
+  const Range range(*plainPoint(first.latitude, first.longitude), 250 * kNauticalMileKm);
+  qsizetype selected = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    list->SetSelectedRanges({});
+    state.ResumeTiming();
+    const Matches found = placesInRange(list->Rows(), range);
+    list->SetSelectedRanges(found.ranges);
+    selected = found.count;
+  }
+  state.counters["selected"] = static_cast<double>(selected);
+}
+BENCHMARK(BM_SelectWithinRange)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_ExportAll(benchmark::State& state) {
   bench().clickFile();

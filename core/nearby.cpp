@@ -56,14 +56,20 @@ std::optional<double> plainDecimal(QByteArrayView text, double limit) {
   return negative ? -value : value;
 }
 
+std::optional<GeoPoint> plainPoint(QByteArrayView latitude, QByteArrayView longitude) {
+  const std::optional<double> north = plainDecimal(latitude, 90);
+  const std::optional<double> east = plainDecimal(longitude, 180);
+  if (!north || !east) return std::nullopt;
+  return GeoPoint{*north, *east};
+}
+
 Range::Range(GeoPoint centre, double km)
     : centre_(centre), km_(km), cosLatitude_(std::cos(centre.latitude * kRadians)) {}
 
 Range::Place Range::of(QByteArrayView latitude, QByteArrayView longitude) const {
-  const std::optional<double> north = plainDecimal(latitude, 90);
-  const std::optional<double> east = plainDecimal(longitude, 180);
-  if (!north || !east) return Place::Unknown;
-  return haversineKm(centre_, cosLatitude_, {*north, *east}) <= km_ ? Place::In : Place::Out;
+  const std::optional<GeoPoint> fix = plainPoint(latitude, longitude);
+  if (!fix) return Place::Unknown;
+  return haversineKm(centre_, cosLatitude_, *fix) <= km_ ? Place::In : Place::Out;
 }
 
 std::optional<GeoPoint> parsePoint(QStringView text, QString& error) {

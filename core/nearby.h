@@ -27,6 +27,10 @@ double greatCircleKm(GeoPoint a, GeoPoint b);
 /// nothing otherwise.
 std::optional<double> plainDecimal(QByteArrayView text, double limit);
 
+/// The place that a fix's latitude and longitude texts give when both are plain decimal degrees in range (-90 to 90,
+/// -180 to 180); nothing otherwise, and a range cannot place the fix.
+std::optional<GeoPoint> plainPoint(QByteArrayView latitude, QByteArrayView longitude);
+
 /// The fixes at most a distance from a point, which a fix's coordinate texts place within it or not.
 class Range {
  public:

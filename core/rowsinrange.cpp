@@ -21,6 +21,21 @@ std::function<bool(QByteArrayView)> rangeTest(QStringView kind, const Range& ran
       [rows = rowKind(kind), &range](QByteArrayView line) { return placeOf(line, rows, range) != Range::Place::Out; };
 }
 
+Matches placesInRange(const CountryRows& rows, const Range& range) {
+  Matches matches;
+  for (qsizetype place = 0; place < rows.size(); ++place) {
+    if (place + CountryRows::kReadAhead < rows.size()) rows.willRead(place + CountryRows::kReadAhead);
+    const FixRow row = rows.row(place);
+    if (range.of(row.latitude, row.longitude) != Range::Place::In) continue;
+    ++matches.count;
+    if (!matches.ranges.isEmpty() && matches.ranges.constLast().second == place - 1)
+      matches.ranges.last().second = place;
+    else
+      matches.ranges.append({place, place});
+  }
+  return matches;
+}
+
 std::vector<CountryInRange> rowsInRange(const FixLines& lines, QStringView kind, const Range& range) {
   const RowKind rows = rowKind(kind);
   // Where the lines of each code start, in the order the codes first appear: those in range, those unplaced.

@@ -7,6 +7,8 @@
 #include "listtext.h"
 #include "maker.h"
 #include "paths.h"
+#include "rangedialog.h"
+#include "rowsinrange.h"
 #include "sortedlist.h"
 #include "widgets.h"
 
@@ -14,6 +16,7 @@
 #include <QDesktopServices>
 #include <QFontDatabase>
 #include <QGuiApplication>
+#include <QMenu>
 #include <QMessageBox>
 #include <QScreen>
 #include <QShowEvent>
@@ -53,6 +56,10 @@ constexpr Placement kLayout[] = {
     {"Command4_1", "En", 516, 238, 45, 63},
     {"Check2", "Keep selected", 6, 336, 223, 21},
 };
+
+// The items of the result list's context menu: the selection within the kept range, and a new range around a row.
+constexpr char kKeptRangeItem[] = "Select within %1 of %2";
+constexpr char kNewRangeItem[] = "Select within range of %1...";
 
 constexpr QSize kClientSize(569, 359);
 constexpr QSize kHelpPictureSize(30, 30);
@@ -270,6 +277,9 @@ void ForVOK::connectHandlers() {
   on(Command1, &QPushButton::clicked, "Find", &ForVOK::Command1_Click);
   on(Command2, &QPushButton::clicked, "Select All", &ForVOK::Command2_Click);
   on(Command5, &QPushButton::clicked, "writing the GPX file", &ForVOK::Command5_Click);
+  connect(ListResult, &SortedList::menuRequested, this, [this](qsizetype row, QPoint where) {
+    guard("selecting within range", [this, row, where] { ListResult_ContextMenu(row, where); });
+  });
   for (std::size_t index = 0; index < Command4.size(); ++index)
     connect(Command4[index], &QToolButton::clicked, this, [this, index] {
       guard("opening the help document", [this, index] { Command4_Click(static_cast<int>(index)); });
@@ -393,6 +403,45 @@ void ForVOK::Command2_Click() {
   ListResult->show();
   processWaitingEvents();
   Label2->setText(resultsLabel(count, tagOf(Label2)));
+}
+
+// The menu offers first the selection within the kept range, once there is one, then a new range around the row
+// asked for, which takes a fix whose coordinates a range can place.
+void ForVOK::ListResult_ContextMenu(qsizetype row, QPoint where) {
+  QMenu menu(this);
+  menu.setObjectName(QStringLiteral("ListResultMenu"));
+  if (keptRange_) menu.addAction(literalCaption(tr(kKeptRangeItem).arg(keptRange_->distance, keptRange_->name)));
+  QAction* around = nullptr;
+  KeptRange fix;
+  if (row >= 0 && row < ListResult->Rows().size()) {
+    const FixRow fields = ListResult->Rows().row(row);
+    FixLines::decode(fields.waypoint().name, ListResult->Rows().isUtf8(), fix.name);
+    const std::optional<GeoPoint> point = plainPoint(fields.latitude, fields.longitude);
+    around = menu.addAction(literalCaption(tr(kNewRangeItem).arg(fix.name)));
+    around->setEnabled(point.has_value());
+    fix.fix = point.value_or(GeoPoint{});
+  }
+  if (menu.isEmpty()) return;
+  QAction* const chosen = menu.exec(where);
+  if (chosen == nullptr || ended_) return;
+  if (chosen == around) {
+    RangeDialog dialog(fix.name, keptRange_ ? keptRange_->distance : QString(), this);
+    if (dialog.exec() != QDialog::Accepted || ended_) return;
+    fix.distance = dialog.distance();
+    fix.km = dialog.km();
+    keptRange_ = fix;
+  }
+  selectWithinRange();
+}
+
+void ForVOK::selectWithinRange() {
+  Matches found;
+  {
+    const BusyPointer busy;
+    found = placesInRange(ListResult->Rows(), Range(keptRange_->fix, keptRange_->km));
+    ListResult->SetSelectedRanges(found.ranges);
+  }
+  Label2->setText(resultsLabel(found.count, tagOf(Label2)));
 }
 
 void ForVOK::Command5_Click() {

@@ -2,6 +2,7 @@
 
 #include "fixfile.h"
 #include "gpxdocument.h"
+#include "nearby.h"
 #include "territory.h"
 
 #include <QCheckBox>
@@ -79,6 +80,7 @@ class ForVOK : public QWidget {
   void Text2_Change();
   void Command1_Click();
   void Command2_Click();
+  void ListResult_ContextMenu(qsizetype row, QPoint where);
   void Command5_Click();
   bool WriteGPX();
   void Command4_Click(int Index);
@@ -89,6 +91,18 @@ class ForVOK : public QWidget {
   FixLines LIGNES_;
   /// The country whose rows of LIGNES_ the result list holds, once one is picked.
   std::optional<QString> shownCode_;
+
+  /// A fix and a distance around it, as the last selection within range took them: kept for the rest of the run.
+  struct KeptRange {
+    QString name;
+    GeoPoint fix;
+    /// As the user typed it.
+    QString distance;
+    double km = 0;
+  };
+  std::optional<KeptRange> keptRange_;
+  /// Selects exactly the rows of the result list within the kept range, and counts them as Find does.
+  void selectWithinRange();
 
   QString programFolder_;
   bool ended_ = false;

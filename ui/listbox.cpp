@@ -2,7 +2,9 @@
 
 #include "widgets.h"
 
+#include <QContextMenuEvent>
 #include <QFocusEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScopedValueRollback>
 
@@ -48,6 +50,35 @@ void ListBox::focusInEvent(QFocusEvent* event) {
   QScopedValueRollback quietly(quiet_, true);
   QListView::focusInEvent(event);
   if (!hadCurrent && currentIndex().isValid()) selectionModel()->setCurrentIndex({}, QItemSelectionModel::NoUpdate);
+}
+
+void ListBox::contextMenuEvent(QContextMenuEvent* event) {
+  event->accept();
+  if (event->reason() != QContextMenuEvent::Mouse) {
+    requestMenuForCurrent();
+    return;
+  }
+  // A click's menu event comes from the viewport, in its coordinates.
+  const QModelIndex under = indexAt(event->pos());
+  emit menuRequested(under.isValid() ? under.row() : -1, event->globalPos());
+}
+
+void ListBox::keyPressEvent(QKeyEvent* event) {
+  const bool menuKey = event->key() == Qt::Key_Menu && event->modifiers() == Qt::NoModifier;
+  const bool shiftF10 = event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier;
+  if (!menuKey && !shiftF10) {
+    QListView::keyPressEvent(event);
+    return;
+  }
+  event->accept();
+  requestMenuForCurrent();
+}
+
+void ListBox::requestMenuForCurrent() {
+  const QModelIndex current = currentIndex();
+  const QRect shown = visualRect(current).intersected(viewport()->rect());
+  const QPoint corner = shown.isEmpty() ? QPoint(0, 0) : QPoint(shown.left(), shown.bottom());
+  emit menuRequested(current.isValid() ? current.row() : -1, viewport()->mapToGlobal(corner));
 }
 
 }  // namespace skelvor

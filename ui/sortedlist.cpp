@@ -125,7 +125,10 @@ void SortedList::SetSelectedRanges(const QList<std::pair<qsizetype, qsizetype>>&
   QItemSelection selection;
   for (const auto& [first, last] : ranges)
     selection.select(model_.index(static_cast<int>(first)), model_.index(static_cast<int>(last)));
-  selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+  // The old selection goes first: Qt compares an old selection with a new one run by run, in a time that grows with
+  // the product of their numbers of runs, and the selections of scattered rows of a large list have many runs.
+  selectionModel()->clearSelection();
+  selectionModel()->select(selection, QItemSelectionModel::Select);
 }
 
 void SortedList::makeCurrent(qsizetype row) {

@@ -51,7 +51,8 @@ click 130 88                     # the highlighted Finland picks EF again
 click 250 66 && type_text turka  # Find TURKA
 click 336 66
 click 416 66                     # Select All
-right_click 250 88               # the right button keeps the selection
+right_click 250 88               # the right button keeps the selection and opens the menu...
+xdotool key Escape               # ...which Escape closes
 click 516 164                    # Show in PlanePlotter
 wait_for "VOK.gpx with 2 waypoints" count_waypoints "$work/VOK.gpx" 2
 

@@ -86,8 +86,13 @@ mkdir "$expected"
   "$linux/skelvor-export" "$linux/Sample Waypoints.csv" --country Finland --output first.gpx
   cp first.gpx both.gpx
   "$linux/skelvor-export" "$linux/World Navaids.csv" --country France --output both.gpx --append
+  # The first airport of France's list, whose coordinates the export of every French airport writes first.
+  first=$("$linux/skelvor-export" "$linux/World Airports.csv" --country France --output - |
+    grep -m 1 -o '<wpt lat="[^"]*" lon="[^"]*"' | sed 's/.*lat="\([^"]*\)" lon="\([^"]*\)"/\1,\2/')
+  "$linux/skelvor-export" "$linux/World Airports.csv" --near "$first" --within 250nm --country France --output range.gpx
 )
 same_as() { cmp -s "$folder/VOK.gpx" "$expected/$1"; }
+dialog_shown() { xdotool search --onlyvisible --name '^Select within range$' >/dev/null 2>&1; }
 
 # Clicks at a point of the client area, positions from the window's control table.
 click() { xdotool mousemove --sync $((X + $1)) $((Y + $2)) click 1; }
@@ -115,6 +120,16 @@ click 416 66                                   # Select All
 click 516 164                                  # Show in PlanePlotter
 wait_for "VOK.gpx with France added as skelvor-export adds it" same_as both.gpx
 echo "ok: World Navaids.csv, France added: VOK.gpx as the Linux build writes it"
+click 478 67                                   # untick Add to actual File
+click 40 16 && xdotool key End Up             # World Airports.csv, the file before the last
+click 130 66 && xdotool key ctrl+a && type_text fra
+xdotool mousemove --sync $((X + 250)) $((Y + 88)) click 3 && sleep 1   # the menu of the first airport
+xdotool key Down Return                        # Select within range of ...
+wait_for "the dialog Select within range" dialog_shown
+type_text 250nm && xdotool key Return
+click 516 164                                  # Show in PlanePlotter
+wait_for "VOK.gpx as skelvor-export --near writes it" same_as range.gpx
+echo "ok: World Airports.csv, France within 250nm of its first airport: VOK.gpx as skelvor-export --near writes it"
 xmllint --noout --nonet --schema "$schema" "$folder/VOK.gpx" 2>/dev/null ||
   { echo "FAIL: VOK.gpx is not valid against the schema" >&2; exit 1; }
 echo "ok: VOK.gpx is valid against the schema"
