@@ -152,12 +152,7 @@ Matches CountryRows::find(QStringView search) const {
   Room room;
   for (qsizetype place = 0; place < size(); ++place) {
     if (place + kReadAhead < size()) willRead(place + kReadAhead);
-    if (!finder.holds(text(place, gap, room))) continue;
-    ++matches.count;
-    if (!matches.ranges.isEmpty() && matches.ranges.constLast().second == place - 1)
-      matches.ranges.last().second = place;
-    else
-      matches.ranges.append({place, place});
+    if (finder.holds(text(place, gap, room))) matches.add(place);
   }
   return matches;
 }

@@ -21,6 +21,14 @@ using RowRanges = QList<std::pair<qsizetype, qsizetype>>;
 struct Matches {
   RowRanges ranges;
   qsizetype count = 0;
+  /// Adds `place`, which comes after every place added before it.
+  void add(qsizetype place) {
+    ++count;
+    if (!ranges.isEmpty() && ranges.constLast().second == place - 1)
+      ranges.last().second = place;
+    else
+      ranges.append({place, place});
+  }
 };
 
 /// The rows of one country of a fix file, in the order of the window's result list: one row per line of the country

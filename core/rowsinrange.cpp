@@ -26,12 +26,7 @@ Matches placesInRange(const CountryRows& rows, const Range& range) {
   for (qsizetype place = 0; place < rows.size(); ++place) {
     if (place + CountryRows::kReadAhead < rows.size()) rows.willRead(place + CountryRows::kReadAhead);
     const FixRow row = rows.row(place);
-    if (range.of(row.latitude, row.longitude) != Range::Place::In) continue;
-    ++matches.count;
-    if (!matches.ranges.isEmpty() && matches.ranges.constLast().second == place - 1)
-      matches.ranges.last().second = place;
-    else
-      matches.ranges.append({place, place});
+    if (range.of(row.latitude, row.longitude) == Range::Place::In) matches.add(place);
   }
   return matches;
 }

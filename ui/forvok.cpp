@@ -415,7 +415,7 @@ void ForVOK::ListResult_ContextMenu(qsizetype row, QPoint where) {
   KeptRange fix;
   if (row >= 0 && row < ListResult->Rows().size()) {
     const FixRow fields = ListResult->Rows().row(row);
-    FixLines::decode(fields.waypoint().name, ListResult->Rows().isUtf8(), fix.name);
+    FixLines::decode(ListResult->Rows().waypoint(row).name, ListResult->Rows().isUtf8(), fix.name);
     const std::optional<GeoPoint> point = plainPoint(fields.latitude, fields.longitude);
     around = menu.addAction(literalCaption(tr(kNewRangeItem).arg(fix.name)));
     around->setEnabled(point.has_value());
