@@ -142,7 +142,9 @@ void BM_SelectWithinRange(benchmark::State& state) {
     list->SetSelectedRanges({});
     state.ResumeTiming();
     const Matches found = placesInRange(list->Rows(), range);
+    list->hide();
     list->SetSelectedRanges(found.ranges);
+    list->show();
     selected = found.count;
   }
   state.counters["selected"] = static_cast<double>(selected);

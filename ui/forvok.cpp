@@ -389,9 +389,7 @@ void ForVOK::Command1_Click() {
   ListResult->hide();
   processWaitingEvents();
   const Matches found = ListResult->Rows().find(Text1->text());
-  ListResult->SetSelectedRanges(found.ranges);
-  ListResult->show();
-  processWaitingEvents();
+  selectResults(found.ranges);
   Label2->setText(resultsLabel(found.count, tagOf(Label2)));
 }
 
@@ -399,9 +397,7 @@ void ForVOK::Command2_Click() {
   ListResult->hide();
   processWaitingEvents();
   const qsizetype count = ListResult->ListCount();
-  ListResult->SetSelectedRanges(count > 0 ? RowRanges{{0, count - 1}} : RowRanges{});
-  ListResult->show();
-  processWaitingEvents();
+  selectResults(count > 0 ? RowRanges{{0, count - 1}} : RowRanges{});
   Label2->setText(resultsLabel(count, tagOf(Label2)));
 }
 
@@ -439,9 +435,20 @@ void ForVOK::selectWithinRange() {
   {
     const BusyPointer busy;
     found = placesInRange(ListResult->Rows(), Range(keptRange_->fix, keptRange_->km));
-    ListResult->SetSelectedRanges(found.ranges);
+    const bool focused = focusWidget() == ListResult;  // the list the menu was opened on, behind the dialog
+    ListResult->hide();
+    selectResults(found.ranges);
+    if (focused) ListResult->setFocus();
   }
   Label2->setText(resultsLabel(found.count, tagOf(Label2)));
+}
+
+// The list is hidden while its selection changes, as it is from the moment Find and Select All are clicked: a list on
+// show redraws each run of a scattered selection, which takes as long again as finding the rows.
+void ForVOK::selectResults(const RowRanges& ranges) {
+  ListResult->SetSelectedRanges(ranges);
+  ListResult->show();
+  processWaitingEvents();
 }
 
 void ForVOK::Command5_Click() {

@@ -103,6 +103,8 @@ class ForVOK : public QWidget {
   std::optional<KeptRange> keptRange_;
   /// Selects exactly the rows of the result list within the kept range, and counts them as Find does.
   void selectWithinRange();
+  /// Selects exactly `ranges` of the hidden result list, then shows it.
+  void selectResults(const RowRanges& ranges);
 
   QString programFolder_;
   bool ended_ = false;

@@ -52,6 +52,7 @@ Met useMenu(WindowDriver& ui, const QString& ident, const QString& item, const Q
     QTest::mouseClick(ui.window().windowHandle(), Qt::RightButton, {}, list->viewport()->mapTo(&ui.window(), at));
   } else {
     WindowDriver::clickRow(list, row);
+    list->setFocus();  // a key reaches the list that has the focus
     QTest::keyClick(list, Qt::Key(key), key == Qt::Key_F10 ? Qt::ShiftModifier : Qt::NoModifier);
   }
   return met;
@@ -88,6 +89,7 @@ class RangeTest : public QObject {
     const QString item = "Select within range of LFQQ...";
     QCOMPARE(useMenu(*ui_, "LFQQ", item, distance, key).items, QStringList{item});
     QCOMPARE(ui_->count(), count);
+    QCOMPARE(ui_->window().focusWidget(), ui_->sorted("ListResult"));  // the keys go on to the list
     exportAndCompare({"LF"}, distance);
   }
   void aDisabledItemOrABadDistanceChangesNothing() {
