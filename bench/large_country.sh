@@ -144,8 +144,10 @@ mv "$work/VOK.gpx" "$work/all.gpx"
 near=$(grep -m 1 -o '<wpt lat="[^"]*" lon="[^"]*"' "$work/all.gpx" | sed 's/.*lat="\([^"]*\)" lon="\([^"]*\)"/\1,\2/')
 point 250 88 && xdotool click 3 && sleep 1   # the menu of the first row
 xdotool key Down Return                      # Select within range of ...
-timeout 30 xdotool search --sync --onlyvisible --name '^Select within range$' >/dev/null ||
-  { echo "the dialog Select within range did not appear" >&2; exit 1; }
+# A window that goes while xdotool looks at it (the menu's) ends that search, so the search is made again.
+dialog_shown() { xdotool search --onlyvisible --name '^Select within range$' >/dev/null 2>&1; }
+for _ in $(seq 60); do dialog_shown && break; sleep 0.5; done
+dialog_shown || { echo "the dialog Select within range did not appear" >&2; exit 1; }
 xdotool type --delay 30 250nm                # the distance
 step always press_enter                      # OK
 record "Select within 250 nm" 1
