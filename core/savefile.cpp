@@ -4,7 +4,9 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <QTemporaryFile>
 
 namespace skelvor {
@@ -34,22 +36,34 @@ Attempt retryWhileBusy(const std::function<Attempt()>& attempt, const Wait& wait
   return outcome;
 }
 
-// The temporary file is named after the target with six random characters added, as QSaveFile names its own; it is
-// closed before it is put in place, and removed on the way out unless it was.
+// The temporary file is named after the target with six random characters added, as QSaveFile names its own. A
+// QTemporaryFile finds the free name but keeps its file open until it goes, which would stop the file from being
+// renamed on Windows: the content goes through a QFile of its own, closed before the file is put in place.
 WriteResult writeReplacing(const QString& path, const std::function<bool(QIODevice&)>& writeContent,
                            const Replace& replace, const Wait& wait) {
   const QFileInfo target(path);
   if (target.exists() && !target.isWritable()) return writeFailure(path, QStringLiteral("the file is read-only"));
-  QTemporaryFile temporary(path + QStringLiteral(".XXXXXX"));
-  if (!temporary.open()) return openFailure(path, temporary.errorString());
-  if (!writeContent(temporary)) return writeFailure(path, temporary.errorString());
+  QString name;
+  {
+    QTemporaryFile reserved(path + QStringLiteral(".XXXXXX"));
+    if (!reserved.open()) return openFailure(path, reserved.errorString());
+    reserved.setAutoRemove(false);
+    name = reserved.fileName();
+  }
+  bool placed = false;
+  const auto removeUnlessPlaced = qScopeGuard([&] {
+    if (!placed) QFile::remove(name);
+  });
+  QFile temporary(name);
+  if (!temporary.open(QIODevice::WriteOnly) || !writeContent(temporary))
+    return writeFailure(path, temporary.errorString());
   temporary.close();
   if (temporary.error() != QFileDevice::NoError) return writeFailure(path, temporary.errorString());
 
   QString reason;
-  switch (retryWhileBusy([&] { return replace(temporary.fileName(), path, reason); }, wait)) {
+  switch (retryWhileBusy([&] { return replace(name, path, reason); }, wait)) {
     case Attempt::Done:
-      temporary.setAutoRemove(false);
+      placed = true;
       return {true, {}, {}, false};
     case Attempt::Busy:
       return {false, busyFileMessage(path, u"export"), {}, true};
