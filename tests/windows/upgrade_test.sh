@@ -60,10 +60,16 @@ window=$!
 window_shown() { xdotool search --onlyvisible --name '^Skelvor$' >/dev/null 2>&1; }
 wait_for "the installed Skelvor's window" window_shown
 state >"$work/before"
-status=$(setup_status "$setup" /S)
-check "while Skelvor runs, setup.exe /S ends with a non-zero exit code ($status)" test "$status" -ne 0
-check "while Skelvor runs, setup.exe /S changes no installed file and no uninstall entry" \
-  diff "$work/before" <(state)
+# The setup, and the uninstaller run in its folder (_?=), as the setup runs it, so that its exit status is its own.
+for refused in setup uninstaller; do
+  if [ "$refused" = setup ]; then
+    status=$(setup_status "$setup" /S)
+  else
+    status=$(setup_status "$installed/Uninstall.exe" /S "_?=$(winepath -w "$installed")")
+  fi
+  check "while Skelvor runs, the $refused ends with a non-zero exit code ($status)" test "$status" -ne 0
+  check "while Skelvor runs, the $refused changes no installed file and no uninstall entry" diff "$work/before" <(state)
+done
 
 kill "$window" && wait "$window" || true
 window=''
