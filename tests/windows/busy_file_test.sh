@@ -30,38 +30,57 @@ check() { # description, then the command that must succeed
   if "${@:2}"; then echo "ok: $1"; else echo "FAIL: $1" && failed=1; fi
 }
 
-# hold SHARING MILLISECONDS: testaid holds VOK.gpx from now on, in the background; returns once it is held.
+# hold FILE SHARING MILLISECONDS: testaid holds FILE from now on, in the background; returns once it is held. With
+# "input" for MILLISECONDS, it holds the file until release closes its standard input, a pipe of the test's own.
 hold() {
-  rm -f "$work/held"
-  wine "$testaid" hold VOK.gpx "$1" "$2" >"$work/held" &
+  rm -f "$work/held" "$work/input"
+  mkfifo "$work/input"
+  wine "$testaid" hold "$@" <"$work/input" >"$work/held" &
   holder=$!
-  wait_for "testaid to hold VOK.gpx" grep -q held "$work/held"
+  exec {input}>"$work/input"
+  wait_for "testaid to hold $1" grep -q held "$work/held"
 }
-release() { kill "$holder" && wait "$holder" || true; }
+# Ends the hold; once testaid has ended, it has closed the file.
+release() {
+  exec {input}>&-
+  wait "$holder"
+}
 # What skelvor-export of the Linux build writes for a country of the waypoints sample.
 expected() { "$linux/skelvor-export" "$linux/Sample Waypoints.csv" --country "$1" --output -; }
-earlier_kept() { cmp -s VOK.gpx "$work/earlier"; }
-nothing_beside() { [ "$(find . -maxdepth 1 -name 'VOK.gpx?*' | wc -l)" -eq 0 ]; }
-busy_message="VOK.gpx: another program has the file open. Close it there (or wait until that program is done with it), \
-or choose another name, then export again."
+earlier_kept() { cmp -s "$1" "$work/earlier"; }
+nothing_beside() { [ "$(find . -maxdepth 1 -name "$1?*" | wc -l)" -eq 0 ]; }
+busy_cause="another program has the file open. Close it there (or wait until that program is done with it), or \
+choose another name, then"
 
-echo "== skelvor-export.exe"
-expected Finland >"$work/earlier"
-cp "$work/earlier" VOK.gpx
-hold read 600000
-status=0
-wine skelvor-export.exe "Sample Waypoints.csv" --country LF >/dev/null 2>"$work/export.err" || status=$?
-release
-check "held throughout (sharing read): exit status 1 ($status)" test "$status" -eq 1
-check "held throughout: one line naming the file, the cause and what to do" \
-  test "$(tr -d '\r' <"$work/export.err")" = "skelvor-export: Cannot write $busy_message"
-check "held throughout: the earlier VOK.gpx is as it was" earlier_kept
-check "held throughout: no temporary file is left beside it" nothing_beside
-hold read 500
+echo "== skelvor-export.exe and skelvor-import.exe, the file they write held throughout (sharing read)"
+printf 'I\r\n1200 Version\r\n 45.18 5.28 ABLAN ENRT LF 2105423\r\n99\r\n' >earth_fix.dat
+# One program a row: the file it writes | its arguments | its message on the standard error.
+cases=$(
+  cat <<EOF
+VOK.gpx|skelvor-export.exe "Sample Waypoints.csv" --country LF|skelvor-export: Cannot write VOK.gpx: $busy_cause export again.
+Mine Waypoints.csv|skelvor-import.exe xplane --fixes earth_fix.dat --output . --name Mine|skelvor-import: .\\Mine Waypoints.csv: $busy_cause import again.
+EOF
+)
+while IFS='|' read -r file arguments message; do
+  eval "args=($arguments)"
+  expected Finland >"$work/earlier"
+  cp "$work/earlier" "$file"
+  hold "$file" read input
+  status=0
+  wine "${args[@]}" >/dev/null 2>"$work/stderr" || status=$?
+  release
+  check "${args[0]}: exit status 1 ($status)" test "$status" -eq 1
+  check "${args[0]}: one line naming the file, the cause and what to do" test "$(tr -d '\r' <"$work/stderr")" = "$message"
+  check "${args[0]}: the earlier $file is as it was" earlier_kept "$file"
+  check "${args[0]}: no temporary file is left beside it" nothing_beside "$file"
+done <<<"$cases"
+rm "Mine Waypoints.csv" # the window lists the fix files of its folder
+
+echo "== skelvor-export.exe, VOK.gpx held for half a second"
+hold VOK.gpx read 500
 wine skelvor-export.exe "Sample Waypoints.csv" --country LF || true
-wait "$holder"
-check "held for half a second, the export started during the hold: VOK.gpx as the Linux build writes it" \
-  cmp -s VOK.gpx <(expected LF)
+release
+check "the export started during the hold writes VOK.gpx as the Linux build writes it" cmp -s VOK.gpx <(expected LF)
 
 echo "== skelvor.exe"
 cp "$work/earlier" VOK.gpx
@@ -77,7 +96,7 @@ click() { xdotool mousemove --sync $((X + $1)) $((Y + $2)) click 1; }
 click 40 16 && xdotool key Home Down Down # Sample Waypoints.csv
 click 130 66 && xdotool type --delay 30 fra
 click 416 66 # Select All
-hold read 600000
+hold VOK.gpx read input
 click 516 164 # Show in PlanePlotter
 # The message box stands beside the window, under the same title; Ctrl+C puts its text on the clipboard.
 message_box() { xdotool search --onlyvisible --name '^Skelvor$' 2>/dev/null | grep -vx "$wid" | head -n 1; }
@@ -85,16 +104,16 @@ box_shown() { [ -n "$(message_box)" ]; }
 wait_for "a message box" box_shown
 xdotool windowfocus --sync "$(message_box)" key ctrl+c
 wine "$testaid" clipboard | tr -d '\r' >"$work/message"
-for said in "The waypoints were not written." "Cannot write Z:" "$busy_message" "They are kept."; do
+for said in "The waypoints were not written." "Cannot write Z:" "VOK.gpx: $busy_cause export again." "They are kept."; do
   check "the message box says: $said" grep -qF -- "$said" "$work/message"
 done
 xdotool key Return
-check "the window, held: the earlier VOK.gpx is as it was" earlier_kept
-check "the window, held: no temporary file is left beside it" nothing_beside
+check "the window, held: the earlier VOK.gpx is as it was" earlier_kept VOK.gpx
+check "the window, held: no temporary file is left beside it" nothing_beside VOK.gpx
 release
 click 516 164 # Show in PlanePlotter, once the hold has ended
 same_as_france() { cmp -s VOK.gpx <(expected France); }
-WAIT_SECONDS=10 wait_for "VOK.gpx with the waypoints of France" same_as_france
+wait_for "VOK.gpx with the waypoints of France" same_as_france
 echo "ok: the window, the hold ended: the same waypoints exported again, as the Linux build writes them"
 
 echo "== The console's output code page"

@@ -1,7 +1,8 @@
 // testaid: what the tests of the Windows release (tests/windows/*.sh) need of Windows itself, run under Wine:
 //   testaid hold FILE SHARING MILLISECONDS  opens FILE for reading and keeps it open that long, letting other programs
 //                                           share it as SHARING says: none, read, write, delete, or several joined by
-//                                           "+"; prints "held" once it holds the file
+//                                           "+"; prints "held" once it holds the file. With "input" for MILLISECONDS,
+//                                           it keeps the file until its standard input ends
 //   testaid codepage [CODEPAGE]             prints the console's output code page, after setting it when given
 //   testaid clipboard                       prints the text on the clipboard, in UTF-8
 // Exit status: 0 done, 1 the system refused, 2 wrong arguments.
@@ -19,8 +20,9 @@
 namespace {
 
 int usage() {
-  std::fputs("usage: testaid hold FILE none|read|write|delete[+...] MILLISECONDS | codepage [CODEPAGE] | clipboard\n",
-             stderr);
+  std::fputs(
+      "usage: testaid hold FILE none|read|write|delete[+...] MILLISECONDS|input | codepage [CODEPAGE] | clipboard\n",
+      stderr);
   return 2;
 }
 
@@ -55,7 +57,11 @@ int hold(const wchar_t* path, const wchar_t* sharing, const wchar_t* millisecond
   if (file == INVALID_HANDLE_VALUE) return refused("opening the file");
   std::puts("held");
   std::fflush(stdout);
-  Sleep(static_cast<DWORD>(std::wcstoul(milliseconds, nullptr, 10)));
+  if (std::wcscmp(milliseconds, L"input") == 0)
+    while (std::getchar() != EOF) {
+    }
+  else
+    Sleep(static_cast<DWORD>(std::wcstoul(milliseconds, nullptr, 10)));
   CloseHandle(file);
   return 0;
 }

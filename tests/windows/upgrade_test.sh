@@ -44,6 +44,7 @@ uninstall='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall'
 # Every installed file with its checksum, and the uninstall entries: what must not change when a setup is refused.
 state() { (cd "$installed" && find . -type f -exec md5sum {} + | LC_ALL=C sort) && wine reg query "$uninstall" /s; }
 listing() { (cd "$installed" && find . -type f | sed 's#^\./##' | LC_ALL=C sort); }
+shown() { xdotool search --onlyvisible --name "$1" >/dev/null 2>&1; } # whether a window of that title shows
 setup_status() { # setup program, arguments...: its exit status, once it has ended
   local status=0
   wine "$@" || status=$?
@@ -57,8 +58,7 @@ cp "$installed/Sample Waypoints.csv" "$installed/Trip.gpx"
 
 wine "$installed/skelvor.exe" &
 window=$!
-window_shown() { xdotool search --onlyvisible --name '^Skelvor$' >/dev/null 2>&1; }
-wait_for "the installed Skelvor's window" window_shown
+wait_for "the installed Skelvor's window" shown '^Skelvor$'
 state >"$work/before"
 # The setup, and the uninstaller run in its folder (_?=), as the setup runs it, so that its exit status is its own.
 for refused in setup uninstaller; do
@@ -99,7 +99,6 @@ if mount --bind "$work/empty" "$readonly_folder" 2>"$work/mount.err" &&
   # the same without the space.
   wine "$setup" "/D=Z:${readonly_folder//\//\\}\\Skelvor" &
   installer=$!
-  shown() { xdotool search --onlyvisible --name "$1" >/dev/null 2>&1; }
   wait_for "the setup's window" shown "^Skelvor $version Setup \$"
   xdotool key --delay 500 Return Return
   wait_for "a message box" shown "^Skelvor $version Setup\$"
