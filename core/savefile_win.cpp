@@ -7,6 +7,7 @@
 #include <QFileInfo>
 
 #include <thread>
+#include <utility>
 
 #ifndef NOMINMAX
 #define NOMINMAX
@@ -18,6 +19,18 @@ namespace skelvor::detail {
 namespace {
 
 const wchar_t* nativePath(const QString& path) { return reinterpret_cast<const wchar_t*>(path.utf16()); }
+
+// Puts the file's bytes on the disk before the file takes the target's place, as QSaveFile's commit does, so that a
+// power cut cannot leave an empty file under the target's name. A file that cannot be opened for it is left to the
+// system.
+void flushToDisk(const QString& path) {
+  const HANDLE file = CreateFileW(nativePath(QDir::toNativeSeparators(path)), GENERIC_WRITE,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return;
+  FlushFileBuffers(file);
+  CloseHandle(file);
+}
 
 // One MoveFileEx, as QSaveFile's commit does. A file held open refuses it with a sharing or lock violation, or with
 // "access denied" when the file replaced is the one held (a read-only target never gets here).
@@ -36,7 +49,12 @@ Attempt moveOver(const QString& from, const QString& to, QString& reason) {
 }  // namespace
 
 WriteResult writeThroughTemporaryFile(const QString& path, const std::function<bool(QIODevice&)>& writeContent) {
-  return writeReplacing(path, writeContent, moveOver,
+  bool flushed = false;
+  const auto replace = [&flushed](const QString& from, const QString& to, QString& reason) {
+    if (!std::exchange(flushed, true)) flushToDisk(from);
+    return moveOver(from, to, reason);
+  };
+  return writeReplacing(path, writeContent, replace,
                         [](std::chrono::milliseconds pause) { std::this_thread::sleep_for(pause); });
 }
 
