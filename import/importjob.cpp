@@ -40,6 +40,7 @@ ImportOutcome writeAll(const QString& folder, QList<PendingFile>& files) {
   for (PendingFile& file : files) {
     const QString path = inFolder(folder, file.name);
     const WriteResult written = writeFileAtomically(path, fixFileBytes(file.content.lines));
+    if (written.busy) return refused(path, busyFileCause(u"import"));
     if (!written.ok) return refused(path, written.error);
     outcome.files.append({file.name, file.content.lines.size(), std::move(file.content.skipped)});
   }

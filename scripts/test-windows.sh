@@ -52,5 +52,7 @@ release_test() {
 release_test tests/windows/package_test.sh "$zip" "$setup"
 release_test tests/windows/programs_test.sh "$zip" "$linux" tests/data
 release_test tests/windows/window_test.sh "$zip" "$linux" "$schema"
+release_test tests/windows/busy_file_test.sh "$zip" "$linux" "$build/tests-bin/testaid.exe"
+release_test tests/windows/upgrade_test.sh "$setup" "$build"
 echo "release: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]

@@ -31,8 +31,8 @@ fail() {
 common=("Show in PlanePlotter" "Add to actual File" "Keep selected" "Save as..." "Select All" "Find" "VOK.gpx"
   "Aide Skelvor.pdf" "Help Skelvor.pdf" "PlanePlotter" "$maker_host" "World Airports.csv" "World Navaids.csv"
   "OurAirports" "skelvor-import ourairports --airports airports.csv --navaids navaids.csv" "earth_fix.dat"
-  "-win64-setup.exe" "-win64.zip" 'C:\Program Files' "--near 50.63,3.07 --within 250nm" "Select within range of LFQQ..."
-  "Select within 250nm of LFQQ")
+  "-win64-setup.exe" "-win64.zip" 'C:\Program Files' 'C:\Skelvor' "--near 50.63,3.07 --within 250nm"
+  "Select within range of LFQQ..." "Select within 250nm of LFQQ")
 french=("Choisir un pays" "Code pays" "Sélectionner les points" "Rechercher avec Find" "Tout sélectionner avec Select All"
   "Écrire le fichier GPX" "Balises radio (Navaids) : 10 champs" "Points de cheminement (Waypoints) : 4 champs"
   "Aérodromes (Airports) : 9 champs" "La fenêtre" "Les messages" "Pas pour la navigation" "domaine public"

@@ -474,6 +474,9 @@ bool ForVOK::WriteGPX() {
                          tr("The waypoints were not written.\n\n%1\n\nThey are kept: export again once Skelvor can "
                             "write in its folder.")
                              .arg(unwritableFolderMessage(written.unwritableFolder, true)));
+  else if (written.busy)
+    QMessageBox::warning(this, windowTitle(),
+                         tr("The waypoints were not written.\n\n%1\n\nThey are kept.").arg(written.error));
   else if (!written.ok)
     QMessageBox::warning(this, windowTitle(),
                          tr("The waypoints were not written.\n\n%1\n\nThey are kept: choose another name under "

@@ -123,7 +123,7 @@ else
   done <<EOF_ROWS
 $program|--country LF --output $work/locked/VOK.gpx|$advice \(--output\)\.
 $program|--each-country $work/locked|$advice \(--each-country\)\.
-./skelvor-export|--country LF|you cannot write in this folder\. Move the Skelvor folder to a folder you can write to, such as your Documents, or install Skelvor with its installer\.
+./skelvor-export|--country LF|you cannot write in this folder\. Move the Skelvor folder to a folder you can write to, or install Skelvor with its installer\.
 EOF_ROWS
   [ "$(ls -A locked)" = skelvor-export ] || fail "a locked folder holds $(ls -A locked | tr '\n' ' ')"
 fi

@@ -102,7 +102,7 @@ TEST(Cli, AProgramFolderWithoutWriteRightsIsNamedWithTheWayOut) {
   EXPECT_EQ(
       QString::fromUtf8(process.readAllStandardError()),
       QStringLiteral("skelvor-import: %1: you cannot write in this folder. Move the Skelvor folder to a folder you "
-                     "can write to, such as your Documents, or install Skelvor with its installer.\n")
+                     "can write to, or install Skelvor with its installer.\n")
           .arg(QDir::toNativeSeparators(locked)));
   EXPECT_EQ(QDir(locked).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
             QStringList{"skelvor-import"});
