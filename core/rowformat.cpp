@@ -83,8 +83,12 @@ QByteArrayView text(std::string_view fixed) {
   return QByteArrayView(fixed.data(), static_cast<qsizetype>(fixed.size()));
 }
 
+// The place of the last "|" in `column`, or -1. Qt 6.8's lastIndexOf(char) looks at the byte where an empty view
+// starts, which is the next byte of the line, and may report it as found.
+qsizetype lastBarIn(QByteArrayView column) { return column.isEmpty() ? -1 : column.lastIndexOf('|'); }
+
 // The piece of `column` after its last "|".
-QByteArrayView afterLastBar(QByteArrayView column) { return column.sliced(column.lastIndexOf('|') + 1); }
+QByteArrayView afterLastBar(QByteArrayView column) { return column.sliced(lastBarIn(column) + 1); }
 
 }  // namespace
 
@@ -164,7 +168,7 @@ WaypointText FixRow::waypoint() const {
   // follows the last bar of the latitude column. The name is the first word of the visible text, which ends before its
   // first space: a row that starts with a space has an empty name.
   const qsizetype space = nameColumn.indexOf(' ');
-  const qsizetype lastBar = longitude.lastIndexOf('|');
+  const qsizetype lastBar = lastBarIn(longitude);
   return {space < 0 ? nameColumn : nameColumn.first(space),
           lastBar < 0 ? afterLastBar(latitude) : afterLastBar(longitude.first(lastBar)), longitude.sliced(lastBar + 1)};
 }
