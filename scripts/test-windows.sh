@@ -25,6 +25,7 @@ timed() {
 }
 
 timed "The Debian 13 tree" bash scripts/windows-tree.sh make
+timed "Commands in the tree" bash tests/windows/tree_test.sh
 timed "Windows build" bash scripts/build-windows.sh
 
 linux=${SKELVOR_LINUX_PROGRAM_FOLDER:-build/test/bin}
