@@ -18,6 +18,7 @@ if [ ! -f /etc/skelvor-windows-tree ]; then
     SKELVOR_WINDOWS_TESTS="${SKELVOR_WINDOWS_TESTS:-ON}" bash scripts/build-windows.sh
 fi
 
+export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(date +%s)}
 version=$(sed -n 's/^project(Skelvor VERSION \([0-9.]*\).*/\1/p' "$repo/CMakeLists.txt")
 out=$repo/build/windows
 build=$out/build
