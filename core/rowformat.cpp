@@ -83,7 +83,8 @@ QByteArrayView text(std::string_view fixed) {
   return QByteArrayView(fixed.data(), static_cast<qsizetype>(fixed.size()));
 }
 
-// Where the last "|" of `column` stands, or -1 when it holds none.
+// Where the last "|" of `column` stands, or -1 when it holds none. Not QByteArrayView::lastIndexOf: Qt 6.8's looks at
+// the byte where an empty view starts, the next byte of the line, and may report it as found.
 qsizetype lastBar(QByteArrayView column) {
   const auto at = std::string_view(column.data(), static_cast<std::size_t>(column.size())).rfind('|');
   return at == std::string_view::npos ? -1 : static_cast<qsizetype>(at);

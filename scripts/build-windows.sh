@@ -1,44 +1,30 @@
 #!/usr/bin/env bash
-# Builds Skelvor's Windows release on Debian 12: cross-compiles it with MinGW-w64 against Qt 6.4.2 for Windows (the
-# build's own tools and tests run under Wine), gathers the program folder and packs it twice:
+# Builds Skelvor's Windows release: cross-compiles it with MinGW-w64 against Qt 6.8 for Windows in a Debian 13 tree
+# (scripts/windows-tree.sh makes it; the build's own tools and tests run there under Wine 10), gathers the program
+# folder and packs it twice:
 #   build/windows/Skelvor-<version>/              the program folder
 #   build/windows/Skelvor-<version>-win64.zip     that folder, to unpack anywhere
 #   build/windows/Skelvor-<version>-win64-setup.exe   an installer for the current user
 # SKELVOR_WINDOWS_TESTS=OFF builds without the tests.
 set -euo pipefail
-repo=$(cd "$(dirname "$0")/.." && pwd)
-# shellcheck source=deps.sh
-source "$repo/scripts/deps.sh"
-skelvor_install_deps "${SKELVOR_WINDOWS_PACKAGES[@]}"
+repo=$(cd "$(dirname "$0")/.." && pwd -P)
 
+# On the machine itself: make the tree, or add to it what it lacks, then run this script again inside it. The date the
+# release's files carry is the last commit's, asked of git here, where the clone is.
+if [ ! -f /etc/skelvor-windows-tree ]; then
+  bash "$repo/scripts/windows-tree.sh" make
+  epoch=${SOURCE_DATE_EPOCH:-$(git -C "$repo" log -1 --format=%ct 2>/dev/null || date +%s)}
+  exec bash "$repo/scripts/windows-tree.sh" run env SOURCE_DATE_EPOCH="$epoch" \
+    SKELVOR_WINDOWS_TESTS="${SKELVOR_WINDOWS_TESTS:-ON}" bash scripts/build-windows.sh
+fi
+
+export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(date +%s)}
 version=$(sed -n 's/^project(Skelvor VERSION \([0-9.]*\).*/\1/p' "$repo/CMakeLists.txt")
 out=$repo/build/windows
 build=$out/build
 folder=$out/Skelvor-$version
-
-# Qt for Windows, kept once per user: unpacked from the workplace's copy where there is one, else built from Debian's
-# own source. Either is made under a temporary name and renamed when whole, so an interrupted run is never taken for a
-# complete Qt.
-qt=${XDG_CACHE_HOME:-$HOME/.cache}/skelvor/qt-6.4.2-mingw64
-qt_archive=$repo/../shared/toolchains/qt-6.4.2-mingw64.tar.xz
-if [ ! -f "$qt/lib/cmake/Qt6/qt.toolchain.cmake" ]; then
-  mkdir -p "$(dirname "$qt")"
-  rm -rf "$qt" "$qt.partial"
-  if [ -f "$qt_archive" ]; then
-    echo "Unpacking Qt for Windows into $qt"
-    mkdir "$qt.partial"
-    tar xJf "$qt_archive" -C "$qt.partial"
-    mv "$qt.partial/qt-6.4.2-mingw64" "$qt"
-  else
-    echo "Building Qt 6.4.2 for Windows from Debian's source into $qt: this takes about an hour on 2 cores" >&2
-    skelvor_install_deps patch
-    # The source and the build stay in $qt.work until Qt is installed, so that a second run takes up where one stopped.
-    bash "$repo/packaging/windows/qt/build-qt.sh" "$qt.partial/qt-6.4.2-mingw64" "$qt.work"
-    mv "$qt.partial/qt-6.4.2-mingw64" "$qt"
-    rm -rf "$qt.work"
-  fi
-  rm -rf "$qt.partial"
-fi
+# Qt 6.8 for Windows, in the tree.
+qt=/opt/qt-6.8.2-mingw64
 
 cmake -S "$repo" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
   -DCMAKE_TOOLCHAIN_FILE="$qt/lib/cmake/Qt6/qt.toolchain.cmake" \
@@ -47,26 +33,25 @@ cmake -S "$repo" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
 cmake --build "$build" -j"$(nproc)"
 
 echo "Gathering $folder"
-# The date the release's files carry: the last commit's.
-export SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git -C "$repo" log -1 --format=%ct 2>/dev/null || date +%s)}
 rm -rf "$folder"
 mkdir -p "$folder/platforms" "$folder/styles"
 bin=$build/bin
 cp "$bin/skelvor.exe" "$bin/skelvor-export.exe" "$bin/skelvor-import.exe" "$folder/"
 # Qt's plugins that the window loads when it starts: the Windows platform (windows, screens, input) and the native
-# look of the controls on Windows 10 and 11. Qt finds them in these folders beside the program.
+# look of the controls on Windows 10 and 11 (one plugin holds both styles; Qt picks the Windows 11 one there). Qt
+# finds them in these folders beside the program.
 cp "$qt/plugins/platforms/qwindows.dll" "$folder/platforms/"
-cp "$qt/plugins/styles/qwindowsvistastyle.dll" "$folder/styles/"
+cp "$qt/plugins/styles/qmodernwindowsstyle.dll" "$folder/styles/"
 
 # The DLLs: exactly those that the programs and plugins load, found by walking their imports. They come from Qt
 # (Qt6Core for all three programs, Qt6Gui and Qt6Widgets for the window) and from the MinGW runtime that GCC's code
 # needs (libstdc++-6 for the C++ library, libgcc_s_seh-1 for exceptions, libwinpthread-1 for threads). Windows' own
 # DLLs (kernel32, user32, ...) are not shipped: Wine's folder of them serves as their list, and the api-ms-win-* names
 # are Windows' API sets, which its loader maps to its own DLLs.
-dll_folders=("$qt/bin" /usr/lib/gcc/x86_64-w64-mingw32/12-posix /usr/x86_64-w64-mingw32/lib)
+dll_folders=("$qt/bin" /usr/lib/gcc/x86_64-w64-mingw32/14-posix /usr/x86_64-w64-mingw32/lib)
 windows_dlls=/usr/lib/x86_64-linux-gnu/wine/x86_64-windows
 declare -A seen=()
-queue=("$folder"/*.exe "$folder/platforms/qwindows.dll" "$folder/styles/qwindowsvistastyle.dll")
+queue=("$folder"/*.exe "$folder/platforms/qwindows.dll" "$folder/styles/qmodernwindowsstyle.dll")
 while [ ${#queue[@]} -gt 0 ]; do
   file=${queue[0]}
   queue=("${queue[@]:1}")

@@ -2,7 +2,7 @@
 # a wrapper that finds the Qt and MinGW runtime DLLs.
 if(CMAKE_CROSSCOMPILING)
   set(SKELVOR_WINEPREFIX "${CMAKE_BINARY_DIR}/wine" CACHE PATH "The Wine prefix the build's tools and tests run in")
-  set(SKELVOR_MINGW_RUNTIME "/usr/lib/gcc/x86_64-w64-mingw32/12-posix;/usr/x86_64-w64-mingw32/lib"
+  set(SKELVOR_MINGW_RUNTIME "/usr/lib/gcc/x86_64-w64-mingw32/14-posix;/usr/x86_64-w64-mingw32/lib"
       CACHE STRING "The folders of the MinGW runtime DLLs (libstdc++, libgcc_s, libwinpthread)")
   # Wine shows the Linux file system as drive Z:.
   set(SKELVOR_WINEPATH "")

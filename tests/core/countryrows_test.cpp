@@ -247,6 +247,7 @@ INSTANTIATE_TEST_SUITE_P(
         WaypointCase{"BarsInLongitude", u"WPT", u"W;LF;4;5|6|7", {u"W"_s, u"6"_s, u"7"_s}},
         WaypointCase{"BarsInBoth", u"WPT", u"W;LF;1|2;3|4", {u"W"_s, u"3"_s, u"4"_s}},
         WaypointCase{"BarLast", u"WPT", u"W;LF;4;5|", {u"W"_s, u"5"_s, u""_s}},
+        WaypointCase{"BarFirstInLongitude", u"WPT", u"W;LF;4;|6", {u"W"_s, u""_s, u"6"_s}},
         WaypointCase{"Empty", u"WPT", u"W;LF;;", {u"W"_s, u""_s, u""_s}},
         WaypointCase{"Accented", u"APT", u"\u00C9V;LF;A;;4;5;x;x;T", {u"\u00C9V"_s, u"4"_s, u"5"_s}}),
     kCaseName);

@@ -1,4 +1,5 @@
 #include "filelist.h"
+#include "hiddenfile.h"
 
 #include <QDir>
 #include <QFile>
@@ -31,9 +32,10 @@ void FileListTest::touch(const QString& name) {
 
 void FileListTest::initTestCase() {
   QVERIFY(folder_.isValid());
-  for (const char* name : {"b navaids.csv", "A Waypoints.CSV", "c.Csv", "notes.txt", ".hidden.csv", "csv", "Aide B.pdf",
-                           "aide a.pdf", "AIDE.PDF", "Help.pdf", "Aide.txt", "Hx.pdf"})
+  for (const char* name : {"b navaids.csv", "A Waypoints.CSV", "c.Csv", "notes.txt", "csv", "Aide B.pdf", "aide a.pdf",
+                           "AIDE.PDF", "Help.pdf", "Aide.txt", "Hx.pdf"})
     touch(QString::fromLatin1(name));
+  QVERIFY(skelvor::makeHiddenFile(folder_.filePath(QStringLiteral(".hidden.csv"))));
   QVERIFY(QDir(folder_.path()).mkdir(QStringLiteral("folder.csv")));
   QVERIFY(QDir(folder_.path()).mkdir(QStringLiteral("Aide folder.pdf")));
 }

@@ -1,6 +1,7 @@
 #include "forvok.h"
 
 #include "filelist.h"
+#include "hiddenfile.h"
 #include "sortedlist.h"
 #include "windowdriver.h"
 
@@ -53,10 +54,11 @@ class ForVOKTest : public QObject {
 
 void ForVOKTest::initTestCase() {
   QVERIFY(folder_.isValid());
-  for (const char* name : {"b.csv", "A.CSV", "c.Csv", "notes.txt", ".hidden.csv", "Help.pdf"}) {
+  for (const char* name : {"b.csv", "A.CSV", "c.Csv", "notes.txt", "Help.pdf"}) {
     QFile file(folder_.filePath(QString::fromLatin1(name)));
     QVERIFY(file.open(QIODevice::WriteOnly));
   }
+  QVERIFY(skelvor::makeHiddenFile(folder_.filePath(QStringLiteral(".hidden.csv"))));
   QVERIFY(QDir(folder_.path()).mkdir(QStringLiteral("folder.csv")));
 }
 
@@ -210,7 +212,7 @@ void ForVOKTest::enterOrSpaceOnEndClosesTheWindow() {
   window.show();
   QVERIFY(QTest::qWaitForWindowActive(&window));
   QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
-  QTRY_VERIFY(!window.isVisible());
+  QVERIFY(QTest::qWaitFor([&window] { return !window.isVisible(); }));
 }
 
 void ForVOKTest::gpxHeadAndFootAreExact() {

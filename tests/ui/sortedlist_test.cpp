@@ -180,7 +180,7 @@ void SortedListTest::takingTheFocusMakesNoItemCurrent() {
   before->setFocus();
   QSignalSpy clicks(list, &SortedList::click);
   QTest::keyClick(before, Qt::Key_Tab);
-  QTRY_VERIFY(list->hasFocus());
+  QVERIFY(QTest::qWaitFor([list] { return list->hasFocus(); }));
   QCOMPARE(clicks.count(), 0);
   QCOMPARE(list->ListIndex(), -1);
   QTest::keyClick(list, Qt::Key_Down);

@@ -43,14 +43,14 @@ fresh_prefix() {
 
 echo "== The zip: $zip"
 expected=(LICENSE README.txt skelvor.exe skelvor-export.exe skelvor-import.exe Qt6Core.dll Qt6Gui.dll Qt6Widgets.dll
-  libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll platforms/qwindows.dll styles/qwindowsvistastyle.dll
+  libstdc++-6.dll libgcc_s_seh-1.dll libwinpthread-1.dll platforms/qwindows.dll styles/qmodernwindowsstyle.dll
   "Sample Airports.csv" "Sample Navaids.csv" "Sample Waypoints.csv" "World Airports.csv" "World Navaids.csv"
   "Help Skelvor.pdf" "Aide Skelvor.pdf")
 printf "$top/%s\n" "${expected[@]}" | LC_ALL=C sort > "$work/expected"
 unzip -Z1 "$zip" | grep -v '/$' | LC_ALL=C sort > "$work/zipped"
 check "it holds $top/ with the programs, their DLLs and plugins, the fix files, the help, LICENSE, README.txt and nothing else" \
   diff "$work/expected" "$work/zipped"
-unzip -q "$zip" "$top/README.txt" "$top/*.exe" -d "$work"
+unzip -q "$zip" "$top/README.txt" "$top/*.exe" "$top/*.dll" -d "$work"
 readme=$work/$top/README.txt
 check "README.txt has Windows line ends" test "$(grep -c $'\r$' "$readme")" = "$(wc -l < "$readme")"
 check "README.txt names version $version" grep -q "Skelvor $version for Windows" "$readme"
@@ -70,6 +70,12 @@ for program in skelvor:"3 e 10 18" skelvor-export:"3 e 10" skelvor-import:"3 e 1
   check "$name.exe says it is Skelvor $version, $name.exe" test "$said" = "Skelvor $version $name.exe"
 done
 check "skelvor.exe declares Windows 10 and 11" grep -q '{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}' "$work/$top/skelvor.exe"
+# Qt is the supported 6.8 LTS, as its DLLs' version resources say, the style plugin included.
+for dll in Qt6Core Qt6Gui Qt6Widgets styles/qmodernwindowsstyle; do
+  said="$(version_value "$work/$top/$dll.dll" FileVersion) $(version_value "$work/$top/$dll.dll" ProductVersion)"
+  check "$dll.dll says it is Qt 6.8 (file and product version: $said)" \
+    bash -c '[[ $1 =~ ^6\.8\.[0-9.]+\ 6\.8\.[0-9.]+$ ]]' _ "$said"
+done
 
 echo "== The unpacked zip in a fresh Wine prefix"
 fresh_prefix zip
@@ -108,7 +114,7 @@ show_window() {
 check "skelvor.exe shows its window" \
   xvfb-run -a bash -c "$(declare -f show_window)"'; show_window "$1" "$2"' _ "$folder" "$work/loaded"
 for dll in Qt6Core Qt6Gui Qt6Widgets libstdc++-6 libgcc_s_seh-1 libwinpthread-1 platforms..qwindows \
-  styles..qwindowsvistastyle; do
+  styles..qmodernwindowsstyle; do
   check "skelvor.exe loaded ${dll/..//}.dll from its folder" \
     grep -qiE "Loaded L\".*\\\\$top\\\\+${dll//+/\\+}\\.dll\" at [0-9a-f]+: native" "$work/loaded"
 done
