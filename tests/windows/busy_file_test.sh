@@ -108,6 +108,9 @@ for said in "The waypoints were not written." "Cannot write Z:" "VOK.gpx: $busy_
   check "the message box says: $said" grep -qF -- "$said" "$work/message"
 done
 xdotool key Return
+# The window takes no click until the box has gone, which a loaded machine may take a while to show.
+box_gone() { [ -z "$(message_box)" ]; }
+wait_for "the message box to close" box_gone
 check "the window, held: the earlier VOK.gpx is as it was" earlier_kept VOK.gpx
 check "the window, held: no temporary file is left beside it" nothing_beside VOK.gpx
 release
