@@ -127,6 +127,8 @@ xdotool mousemove --sync $((X + 250)) $((Y + 88)) click 3 && sleep 1   # the men
 xdotool key Down Return                        # Select within range of ...
 wait_for "the dialog Select within range" dialog_shown
 type_text 250nm && xdotool key Return
+dialog_gone() { ! dialog_shown; }
+wait_for "the dialog Select within range to close" dialog_gone
 click 516 164                                  # Show in PlanePlotter
 wait_for "VOK.gpx as skelvor-export --near writes it" same_as range.gpx
 echo "ok: World Airports.csv, France within 250nm of its first airport: VOK.gpx as skelvor-export --near writes it"
