@@ -49,7 +49,13 @@ Met useMenu(WindowDriver& ui, const QString& ident, const QString& item, const Q
   const int row = static_cast<int>(ui.visibleRows().indexOf(QRegularExpression(ident + " .*")));
   const QPoint at = list->visualRect(list->model()->index(row, 0)).topLeft() + QPoint(20, 4);
   if (key == 0) {
-    QTest::mouseClick(ui.window().windowHandle(), Qt::RightButton, {}, list->viewport()->mapTo(&ui.window(), at));
+    // Wine may take the activation from a window shown a moment ago and give it back, which closes a menu open then,
+    // as Windows closes menus: a menu that closed unseen is asked for once more, the window active.
+    for (int attempt = 0; attempt < 2 && met.items.isEmpty(); ++attempt) {
+      ui.window().activateWindow();
+      if (!QTest::qWaitForWindowActive(&ui.window())) break;
+      QTest::mouseClick(ui.window().windowHandle(), Qt::RightButton, {}, list->viewport()->mapTo(&ui.window(), at));
+    }
   } else {
     WindowDriver::clickRow(list, row);
     list->setFocus();  // a key reaches the list that has the focus
