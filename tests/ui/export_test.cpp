@@ -179,20 +179,27 @@ void ExportTest::aFailedWriteKeepsEverything() {
   ui.button("Command5")->click();
   const QString earlier = QDir(ui.folder()).filePath("VOK.gpx");
   const QByteArray first = readFile(earlier);
-  ui.check("Check1")->click();
   const QString bodyBefore = ui.window().VOK().CORPS();
 
+  // Another selection fails to be written, with Add to actual File unticked, then ticked: each time the body stays
+  // what was exported before, so that ticking the box afterwards adds to what the file holds.
+  ui.edit("Text1")->setText("brays");
+  ui.button("Command1")->click();
   ui.edit("Text3")->setText("no such folder/VOK");
-  const QString message = WindowDriver::acceptMessageBox([&] { ui.button("Command5")->click(); });
-  QVERIFY2(message.contains(QDir::toNativeSeparators("no such folder/VOK.gpx")), qPrintable(message));
-  QCOMPARE(ui.window().VOK().CORPS(), bodyBefore);  // a failed export changes nothing: the gathered waypoints stay
-  QVERIFY(ui.check("Check1")->isChecked());
-  QCOMPARE(readFile(earlier), first);
-  QVERIFY(ui.window().isVisible());
+  for (const bool adding : {false, true}) {
+    if (ui.check("Check1")->isChecked() != adding) ui.check("Check1")->click();
+    const QString message = WindowDriver::acceptMessageBox([&] { ui.button("Command5")->click(); });
+    QVERIFY2(message.contains(QDir::toNativeSeparators("no such folder/VOK.gpx")), qPrintable(message));
+    QCOMPARE(ui.window().VOK().CORPS(), bodyBefore);
+    QCOMPARE(ui.check("Check1")->isChecked(), adding);
+    QCOMPARE(readFile(earlier), first);
+    QVERIFY(ui.window().isVisible());
+  }
 
   ui.edit("Text3")->setText("VOK");  // the user picks a writable name and exports again
   QTest::mouseClick(ui.button("Command5"), Qt::LeftButton);
-  QCOMPARE(readFile(earlier).count("<wpt "), 4);
+  QCOMPARE(readFile(earlier), fileBytes(block("ARNOD", "51.87", "-1.92") + block("BRAYS", "52.41", "0.63") +
+                                        block("BRAYS", "52.41", "0.63")));
 }
 
 void ExportTest::aHundredThousandRowsExportWhole() {
