@@ -61,7 +61,10 @@ TEST(Range, PlacesAFixByItsCoordinateTexts) {
 
 TEST(Range, TakesAFixExactlyAtTheDistance) {
   const GeoPoint centre{50.63, 3.07};
-  for (const GeoPoint fix : {GeoPoint{51.470748, -0.459909}, GeoPoint{50.63, 3.08}, GeoPoint{-33.9, 151.2}}) {
+  // Due north and due south of the centre, a fix at the distance lies on the edge of any band of latitudes that a
+  // range might first test.
+  for (const GeoPoint fix : {GeoPoint{51.470748, -0.459909}, GeoPoint{50.63, 3.08}, GeoPoint{-33.9, 151.2},
+                             GeoPoint{54.79, 3.07}, GeoPoint{46.47, 3.07}}) {
     const QByteArray latitude = QByteArray::number(fix.latitude, 'f', 6);
     const QByteArray longitude = QByteArray::number(fix.longitude, 'f', 6);
     const double km = greatCircleKm(centre, {latitude.toDouble(), longitude.toDouble()});
