@@ -20,10 +20,10 @@
 
 namespace {
 
-// The folder of the OurAirports dump: SKELVOR_OURAIRPORTS when set, else the shared data folder of the project.
+// The folder of the OurAirports dump: SKELVOR_OURAIRPORTS when set, else ../shared/data/ourairports beside the clone.
 QString dumpFolder() {
   const QByteArray set = qgetenv("SKELVOR_OURAIRPORTS");
-  return set.isEmpty() ? QStringLiteral("/work/shared/data/ourairports") : QString::fromLocal8Bit(set);
+  return set.isEmpty() ? QStringLiteral(SKELVOR_SOURCE_DIR "/../shared/data/ourairports") : QString::fromLocal8Bit(set);
 }
 
 // The bytes of `name` in the dump folder, unpacked from `name`.gz when only that is there; empty when neither is.
