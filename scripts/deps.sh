@@ -33,5 +33,6 @@ SKELVOR_TEST_PACKAGES=(libgtest-dev libbenchmark-dev xvfb xauth xdotool x11-util
   poppler-utils clang-format time clang-14 libclang-rt-14-dev)
 # What testing the Windows release on this machine needs (it is built in a Debian 13 tree: scripts/windows-tree.sh):
 # Wine and its fonts to run the zip's programs and installer, MinGW-w64's objdump to read their imports and resources,
-# unzip, and an X server with xdotool to drive the window.
-SKELVOR_WINDOWS_TEST_PACKAGES=(wine wine64 fonts-wine binutils-mingw-w64-x86-64 unzip xvfb xauth xdotool libxml2-utils)
+# unzip, an X server with xdotool to drive the window, and NSIS for the older installer the upgrade test builds.
+SKELVOR_WINDOWS_TEST_PACKAGES=(wine wine64 fonts-wine binutils-mingw-w64-x86-64 unzip xvfb xauth xdotool libxml2-utils
+  nsis)
