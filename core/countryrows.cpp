@@ -36,12 +36,13 @@ class RowFinder {
   explicit RowFinder(QStringView search) : upper_(upperTable()), needle_(search.toString().toUpper()) {}
 
   bool holds(QStringView row) const {
-    for (const QChar c : row)
-      if (c.unicode() >= kTableSize || upper_[c.unicode()] == kNoSingleUpper)
-        return row.toString().toUpper().contains(needle_);
+    if (!inTable(row)) return row.toString().toUpper().contains(needle_);
     const qsizetype size = needle_.size();
+    if (size == 0) return true;
+    const char16_t first = needle_[0].unicode();
     for (qsizetype at = 0; at + size <= row.size(); ++at) {
-      qsizetype k = 0;
+      if (upper_[row[at].unicode()] != first) continue;
+      qsizetype k = 1;
       while (k < size && upper_[row[at + k].unicode()] == needle_[k]) ++k;
       if (k == size) return true;
     }
@@ -52,6 +53,16 @@ class RowFinder {
   bool spaceFree() const { return !needle_.contains(u' '); }
 
  private:
+  // Whether every character of `row` has its one-character upper case in the table; an ASCII row, the usual case, is
+  // told by one quick pass.
+  bool inTable(QStringView row) const {
+    char16_t bits = 0;
+    for (const QChar c : row) bits |= c.unicode();
+    if (bits < 0x80) return true;
+    return std::all_of(row.begin(), row.end(),
+                       [&](QChar c) { return c.unicode() < kTableSize && upper_[c.unicode()] != kNoSingleUpper; });
+  }
+
   const UpperTable& upper_;
   QString needle_;
 };
