@@ -83,6 +83,16 @@ FixFileLines readFixFileLines(const QString& path, const LineFilter& filter) {
   FixLines::Builder kept;
   bool first = true;
   bool firstKept = false;  // the first line kept is the file's first line
+  // A read of every line only numbers the codes and keeps the line: the click on a file takes this road.
+  const auto visitEvery = [&](QByteArrayView line) {
+    if (const std::optional<QByteArrayView> code = detail::countryField(line)) {
+      const std::size_t number = codes.add(*code);
+      if (number == result.room.size()) result.room.emplace_back();
+      result.room[number].bytes += line.size() + 1;
+      ++result.room[number].lines;
+    }
+    kept.add(line);
+  };
   const auto visit = [&](QByteArrayView line) {
     bool keep = everyLine;
     if (const std::optional<QByteArrayView> code = detail::countryField(line)) {
@@ -102,14 +112,14 @@ FixFileLines readFixFileLines(const QString& path, const LineFilter& filter) {
     first = false;
   };
   detail::LineSplitter splitter;
-  if (!splitFile(file, splitter, everyLine ? &kept : nullptr, visit)) {
+  if (everyLine ? !splitFile(file, splitter, &kept, visitEvery) : !splitFile(file, splitter, nullptr, visit)) {
     result.error = readFailure(path, file);
     result.room.clear();
     return result;
   }
   result.ok = true;
   result.codes = codes.decoded(splitter.isUtf8());
-  result.lines = std::move(kept).finish(splitter.isUtf8(), firstKept);
+  result.lines = std::move(kept).finish(splitter.isUtf8(), everyLine || firstKept);
   return result;
 }
 
