@@ -382,16 +382,18 @@ TEST_P(FindInRows, SelectsRowsContainingTheUpperCasedSearch) {
   EXPECT_EQ(matches.count, static_cast<qsizetype>(GetParam().indices.size()));
 }
 
-INSTANTIATE_TEST_SUITE_P(Selection, FindInRows,
-                         ::testing::Values(FindCase{u"ab"_s, {0, 1, 2, 3}}, FindCase{u"AB "_s, {0, 2, 3}},
-                                           FindCase{u"aB  -"_s, {3}}, FindCase{u""_s, {0, 1, 2, 3, 4, 5, 6, 7, 8}},
-                                           FindCase{u" "_s, {0, 1, 2, 3, 4, 5, 6, 7, 8}},
-                                           FindCase{u"|"_s, {0, 1, 2, 3, 4, 5, 6, 7, 8}}, FindCase{u"|-1"_s, {1, 3}},
-                                           FindCase{u".5|"_s, {0}}, FindCase{u"-1.5"_s, {1}},
-                                           FindCase{u"zürich"_s, {5}}, FindCase{u"STRASSE"_s, {6}},
-                                           FindCase{u"straße"_s, {6}}, FindCase{u"l\u0131ma"_s, {3}},
-                                           FindCase{u"k"_s, {}}, FindCase{u"\u212A"_s, {7}}, FindCase{u"sIμ"_s, {8}},
-                                           FindCase{u"sim"_s, {}}, FindCase{u"nowhere"_s, {}}));
+INSTANTIATE_TEST_SUITE_P(
+    Selection, FindInRows,
+    ::testing::Values(FindCase{u"ab"_s, {0, 1, 2, 3}}, FindCase{u"AB "_s, {0, 2, 3}}, FindCase{u"aB  -"_s, {3}},
+                      FindCase{u""_s, {0, 1, 2, 3, 4, 5, 6, 7, 8}}, FindCase{u" "_s, {0, 1, 2, 3, 4, 5, 6, 7, 8}},
+                      FindCase{u"|"_s, {0, 1, 2, 3, 4, 5, 6, 7, 8}}, FindCase{u"|-1"_s, {1, 3}},
+                      FindCase{u".5|"_s, {0}}, FindCase{u"-1.5"_s, {1}}, FindCase{u"zürich"_s, {5}},
+                      FindCase{u"STRASSE"_s, {6}}, FindCase{u"straße"_s, {6}}, FindCase{u"l\u0131ma"_s, {3}},
+                      FindCase{u"k"_s, {}}, FindCase{u"\u212A"_s, {7}}, FindCase{u"sIμ"_s, {8}}, FindCase{u"sim"_s, {}},
+                      FindCase{u"nowhere"_s, {}},
+                      // The run of 120 spaces before the coordinates, met by shorter runs.
+                      FindCase{u"b   |"_s, {}}, FindCase{u"ab   "_s, {0, 2}}, FindCase{u"   |-1"_s, {3}},
+                      FindCase{QString(120, u' ') + u"|48"_s, {0}}, FindCase{QString(121, u' '), {}}));
 
 TEST(FindRows, MergesConsecutiveRowsIntoRanges) {
   const CountryRows rows = waypoints(
