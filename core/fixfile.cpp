@@ -83,28 +83,27 @@ FixFileLines readFixFileLines(const QString& path, const LineFilter& filter) {
   FixLines::Builder kept;
   bool first = true;
   bool firstKept = false;  // the first line kept is the file's first line
-  // A read of every line only numbers the codes and keeps the line: the click on a file takes this road.
+  // Numbers the code of a line and counts the room the lines of that code take; the code's number.
+  const auto countLine = [&](QByteArrayView code, QByteArrayView line) {
+    const std::size_t number = codes.add(code);
+    if (number == result.room.size()) result.room.emplace_back();
+    result.room[number].bytes += line.size() + 1;
+    ++result.room[number].lines;
+    return number;
+  };
+  // A read of every line asks no filter: the click on a file takes this road.
   const auto visitEvery = [&](QByteArrayView line) {
-    if (const std::optional<QByteArrayView> code = detail::countryField(line)) {
-      const std::size_t number = codes.add(*code);
-      if (number == result.room.size()) result.room.emplace_back();
-      result.room[number].bytes += line.size() + 1;
-      ++result.room[number].lines;
-    }
+    if (const std::optional<QByteArrayView> code = detail::countryField(line)) countLine(*code, line);
     kept.add(line);
   };
   const auto visit = [&](QByteArrayView line) {
-    bool keep = everyLine;
+    bool keep = false;
     if (const std::optional<QByteArrayView> code = detail::countryField(line)) {
-      const std::size_t number = codes.add(*code);
-      if (number == result.room.size()) {
-        result.room.emplace_back();
+      const std::size_t number = countLine(*code, line);
+      if (number == codeWanted.size())
         codeWanted.push_back(std::any_of(wanted.begin(), wanted.end(),
                                          [&code](const QByteArray& w) { return detail::sameBytes(*code, w); }));
-      }
-      result.room[number].bytes += line.size() + 1;
-      ++result.room[number].lines;
-      keep = keep || codeWanted[number];
+      keep = codeWanted[number];
     }
     if (test) keep = (*test)(line);
     if (keep) kept.add(line);
