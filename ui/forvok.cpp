@@ -436,7 +436,6 @@ void ForVOK::selectWithinRange() {
     const BusyPointer busy;
     found = placesInRange(ListResult->Rows(), Range(keptRange_->fix, keptRange_->km));
     const bool focused = focusWidget() == ListResult;  // the list the menu was opened on, behind the dialog
-    ListResult->hide();
     selectResults(found.ranges);
     if (focused) ListResult->setFocus();
   }
@@ -446,6 +445,7 @@ void ForVOK::selectWithinRange() {
 // The list is hidden while its selection changes, as it is from the moment Find and Select All are clicked: a list on
 // show redraws each run of a scattered selection, which takes as long again as finding the rows.
 void ForVOK::selectResults(const RowRanges& ranges) {
+  ListResult->hide();
   ListResult->SetSelectedRanges(ranges);
   ListResult->show();
   processWaitingEvents();
