@@ -318,8 +318,10 @@ void fillTerritories(TerritoryTable& table) {
 
 std::optional<QString> countryName(const TerritoryTable& table, QStringView code) {
   for (std::size_t slot = 1; slot <= kLastTerritorySlot; ++slot) {
-    const auto [slotCode, slotName] = splitEntry(table[slot]);
-    if (slotCode == code && !table[slot].isEmpty()) return slotName.toString();
+    // The code is the entry's text before its bar.
+    const QString& entry = table[slot];
+    if (entry.size() > code.size() && entry.at(code.size()) == u'|' && entry.startsWith(code))
+      return entry.sliced(code.size() + 1);
   }
   return std::nullopt;
 }
