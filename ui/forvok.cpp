@@ -442,8 +442,8 @@ void ForVOK::selectWithinRange() {
   Label2->setText(resultsLabel(found.count, tagOf(Label2)));
 }
 
-// The list is hidden while its selection changes, as it is from the moment Find and Select All are clicked: a list on
-// show redraws each run of a scattered selection, which takes as long again as finding the rows.
+// The list is hidden while its selection changes and shown once afterwards, as for Find and Select All, so that the
+// rows are drawn once with their new flags.
 void ForVOK::selectResults(const RowRanges& ranges) {
   ListResult->hide();
   ListResult->SetSelectedRanges(ranges);

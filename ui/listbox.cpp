@@ -15,8 +15,13 @@ ListBox::ListBox(QWidget* parent) : QListView(parent) {
   setEditTriggers(QAbstractItemView::NoEditTriggers);
 }
 
-void ListBox::setItems(QAbstractItemModel* model) {
+void ListBox::setItems(QAbstractItemModel* model, QItemSelectionModel* selection) {
   setModel(model);
+  if (selection != nullptr) {
+    QItemSelectionModel* const made = selectionModel();
+    setSelectionModel(selection);
+    delete made;
+  }
   setSelectionMode(QAbstractItemView::SingleSelection);
   connect(selectionModel(), &QItemSelectionModel::currentChanged, this, [this](const QModelIndex& current) {
     if (!quiet_ && current.isValid()) emit click();

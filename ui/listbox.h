@@ -23,8 +23,9 @@ class ListBox : public QListView {
   void menuRequested(qsizetype row, QPoint where);
 
  protected:
-  /// Sets the model and raises Click for each change of the current item from then on.
-  void setItems(QAbstractItemModel* model);
+  /// Sets the model, and `selection` when given (over that model) in place of Qt's, and raises Click for each change
+  /// of the current item from then on.
+  void setItems(QAbstractItemModel* model, QItemSelectionModel* selection = nullptr);
   /// Whether changes of the current item raise no Click for now.
   bool& quiet() { return quiet_; }
 

@@ -2,7 +2,10 @@
 
 #include "listtext.h"
 
+#include <QGuiApplication>
 #include <QItemSelection>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QScopedValueRollback>
 
 #include <algorithm>
@@ -45,7 +48,12 @@ void ItemModel::insertAt(qsizetype row, const QString& text) {
 
 }  // namespace detail
 
-SortedList::SortedList(QWidget* parent) : ListBox(parent), model_(this) { setItems(&model_); }
+SortedList::SortedList(QWidget* parent)
+    : ListBox(parent), model_(this), selection_(new detail::RowSelection(&model_, this)) {
+  setItems(&model_, selection_);
+  setItemDelegate(new detail::RowDelegate(selection_, this));
+  connect(selection_, &detail::RowSelection::rowsChanged, viewport(), qOverload<>(&QWidget::update));
+}
 
 void SortedList::AddItem(const QString& text) {
   if (!model_.rows().isEmpty()) SetItems(QStringList());
@@ -105,30 +113,82 @@ void SortedList::SetListIndex(qsizetype index) {
   makeCurrent(index);
 }
 
-bool SortedList::Selected(qsizetype index) const {
-  return selectionModel()->isSelected(model_.index(static_cast<int>(index)));
-}
+bool SortedList::Selected(qsizetype index) const { return selection_->rowSelected(index); }
 
-void SortedList::SetSelected(qsizetype index, bool selected) {
-  selectionModel()->select(model_.index(static_cast<int>(index)),
-                           selected ? QItemSelectionModel::Select : QItemSelectionModel::Deselect);
-}
+void SortedList::SetSelected(qsizetype index, bool selected) { selection_->setRow(index, selected); }
 
-std::vector<bool> SortedList::SelectedFlags() const {
-  std::vector<bool> flags(static_cast<std::size_t>(ListCount()), false);
-  for (const QItemSelectionRange& range : selectionModel()->selection())
-    for (int row = range.top(); row <= range.bottom(); ++row) flags[static_cast<std::size_t>(row)] = true;
-  return flags;
-}
+std::vector<bool> SortedList::SelectedFlags() const { return selection_->flags(); }
 
 void SortedList::SetSelectedRanges(const QList<std::pair<qsizetype, qsizetype>>& ranges) {
-  QItemSelection selection;
-  for (const auto& [first, last] : ranges)
-    selection.select(model_.index(static_cast<int>(first)), model_.index(static_cast<int>(last)));
-  // The old selection goes first: Qt compares an old selection with a new one run by run, in a time that grows with
-  // the product of their numbers of runs, and the selections of scattered rows of a large list have many runs.
-  selectionModel()->clearSelection();
-  selectionModel()->select(selection, QItemSelectionModel::Select);
+  selection_->setRanges(ranges);
+}
+
+QItemSelectionModel::SelectionFlags SortedList::selectionCommand(const QModelIndex& index, const QEvent* event) const {
+  using Flags = QItemSelectionModel;
+  if (selectionMode() != ExtendedSelection) return ListBox::selectionCommand(index, event);
+  const bool selected = index.isValid() && selection_->rowSelected(index.row());
+  Qt::KeyboardModifiers modifiers = QGuiApplication::keyboardModifiers();
+  switch (event != nullptr ? event->type() : QEvent::None) {
+    case QEvent::MouseMove:
+      // A drag with Ctrl does to every row it passes what the press did to the row pressed.
+      modifiers = static_cast<const QMouseEvent*>(event)->modifiers();
+      if (modifiers & Qt::ControlModifier) return Flags::Current | ctrlDrag_;
+      break;
+    case QEvent::MouseButtonPress: {
+      const auto* const press = static_cast<const QMouseEvent*>(event);
+      modifiers = press->modifiers();
+      const bool plain = !(modifiers & (Qt::ShiftModifier | Qt::ControlModifier));
+      // A press on a selected row keeps the selection until the release, which makes that row the only one.
+      if (plain && selected) return Flags::NoUpdate;
+      if (plain && !index.isValid() && !(press->button() & Qt::RightButton)) return Flags::Clear;
+      if ((modifiers & Qt::ControlModifier) && !(modifiers & Qt::ShiftModifier)) {
+        ctrlDrag_ = selected ? Flags::Deselect : Flags::Select;
+        return ctrlDrag_;
+      }
+      break;
+    }
+    case QEvent::MouseButtonRelease:
+      return index.isValid() && index.row() == pressedRow_ &&
+                     !(pressedModifiers_ & (Qt::ShiftModifier | Qt::ControlModifier)) && selected
+                 ? Flags::ClearAndSelect
+                 : Flags::NoUpdate;
+    case QEvent::KeyPress:
+      modifiers = static_cast<const QKeyEvent*>(event)->modifiers();
+      switch (static_cast<const QKeyEvent*>(event)->key()) {
+        case Qt::Key_Backtab:
+          modifiers ^= Qt::ShiftModifier;
+          [[fallthrough]];
+        case Qt::Key_Down:
+        case Qt::Key_Up:
+        case Qt::Key_Left:
+        case Qt::Key_Right:
+        case Qt::Key_Home:
+        case Qt::Key_End:
+        case Qt::Key_PageUp:
+        case Qt::Key_PageDown:
+        case Qt::Key_Tab:
+          // Ctrl moves the current row and leaves the selection.
+          if (modifiers & Qt::ControlModifier) return Flags::NoUpdate;
+          break;
+        case Qt::Key_Space:
+          return (modifiers & Qt::ControlModifier) ? Flags::Toggle : Flags::Select;
+        default:
+          break;
+      }
+      break;
+    default:
+      break;
+  }
+  if (modifiers & Qt::ShiftModifier) return Flags::SelectCurrent;
+  if (modifiers & Qt::ControlModifier) return Flags::Toggle;
+  if (state() == DragSelectingState) return Flags::SelectCurrent;
+  return Flags::ClearAndSelect;
+}
+
+void SortedList::mousePressEvent(QMouseEvent* event) {
+  pressedRow_ = indexAt(event->position().toPoint()).row();
+  pressedModifiers_ = event->modifiers();
+  ListBox::mousePressEvent(event);
 }
 
 void SortedList::makeCurrent(qsizetype row) {

@@ -3,6 +3,7 @@
 #include "countryrows.h"
 #include "listbox.h"
 #include "listorder.h"
+#include "rowselection.h"
 
 #include <QAbstractListModel>
 #include <QStringList>
@@ -82,11 +83,23 @@ class SortedList : public ListBox {
   /// Selects the rows of `ranges` (first, last inclusive) and clears every other row, in one step.
   void SetSelectedRanges(const QList<std::pair<qsizetype, qsizetype>>& ranges);
 
+ protected:
+  /// Qt's rules of what a click, a drag or a key does to a selection of several rows, Windows' rules, read from the
+  /// list's own flags, which Qt's do not see.
+  QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
+                                                       const QEvent* event = nullptr) const override;
+  void mousePressEvent(QMouseEvent* event) override;
+
  private:
   void makeCurrent(qsizetype row);
 
   detail::ItemModel model_;
+  detail::RowSelection* selection_;
   ListOrder order_;
+  // The press that a drag or a release belongs to: its row, its modifiers, and what a Ctrl-drag does to the rows.
+  qsizetype pressedRow_ = -1;
+  Qt::KeyboardModifiers pressedModifiers_;
+  mutable QItemSelectionModel::SelectionFlags ctrlDrag_ = QItemSelectionModel::Select;
 };
 
 }  // namespace skelvor

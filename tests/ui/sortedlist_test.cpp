@@ -1,6 +1,9 @@
 #include "sortedlist.h"
 
+#include <QApplication>
+#include <QImage>
 #include <QLocale>
+#include <QMouseEvent>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -27,6 +30,9 @@ class SortedListTest : public QObject {
   void mouseUpComesWithEveryButton();
   void selectedFlagsSurviveHiding();
   void selectedRangesReplaceTheSelection();
+  void selectsAsTheUserAsks_data();
+  void selectsAsTheUserAsks();
+  void drawsTheSelectedRowsAsSelected();
   void holdsMoreThan32767Items();
 };
 
@@ -226,6 +232,116 @@ void SortedListTest::selectedRangesReplaceTheSelection() {
   for (qsizetype i = 0; i < expected.size(); ++i) QCOMPARE(list.Selected(i), expected[i]);
   list.SetSelectedRanges({});
   for (qsizetype i = 0; i < expected.size(); ++i) QVERIFY(!list.Selected(i));
+}
+
+void SortedListTest::selectsAsTheUserAsks_data() {
+  QTest::addColumn<QString>("gestures");
+  QTest::addColumn<QString>("selected");
+  // Gestures on a list of eight rows, each a word and its rows or key: click, ctrl, shift and ctrlshift click a row
+  // with those keys held; right clicks it with the right button; key, shiftkey and ctrlkey press a key; drag and
+  // ctrldrag press a row and move over each next one; ranges selects as Find does. Then x marks each selected row.
+  const auto row = [](const char* name, const char* gestures, const char* selected) {
+    QTest::newRow(name) << QString::fromLatin1(gestures) << QString::fromLatin1(selected);
+  };
+  row("click", "click 2", "..x.....");
+  row("another click", "click 2; click 5", ".....x..");
+  row("ctrl adds", "click 2; ctrl 4", "..x.x...");
+  row("ctrl removes", "click 2; ctrl 4; ctrl 2", "....x...");
+  row("shift down", "click 2; shift 5", "..xxxx..");
+  row("shift up", "click 5; shift 2", "..xxxx..");
+  row("shift again shrinks", "click 2; shift 6; shift 3", "..xx....");
+  row("ctrl shift adds a run", "click 1; ctrl 4; ctrlshift 6", ".x..xxx.");
+  row("arrow keys", "click 2; key Down; key Down", "....x...");
+  row("shift arrows", "click 2; shiftkey Down; shiftkey Down", "..xxx...");
+  row("shift arrows back", "click 4; shiftkey Down; shiftkey Up; shiftkey Up", "...xx...");
+  row("ctrl arrows then ctrl space", "click 2; ctrlkey Down; ctrlkey Down; ctrlkey Space", "..x.x...");
+  row("ctrl space removes", "click 2; ctrlkey Space", "........");
+  row("space adds", "click 0; ctrlkey Down; key Space", "xx......");
+  row("end", "click 2; key End", ".......x");
+  row("shift home", "click 2; shiftkey Home", "xxx.....");
+  row("ctrl a", "click 2; ctrlkey A", "xxxxxxxx");
+  row("drag", "drag 1 4", ".xxxx...");
+  row("drag back", "drag 1 5 2", ".xx.....");
+  row("drag up", "drag 6 3", "...xxxx.");
+  row("found rows", "ranges 0-0 3-5", "x..xxx..");
+  row("click a found row", "ranges 0-0 3-5; click 4", "....x...");
+  row("ctrl removes a found row", "ranges 0-0 3-5; ctrl 4", "x..x.x..");
+  row("ctrl adds to found rows", "ranges 0-0 3-5; ctrl 7", "x..xxx.x");
+  row("ctrl drag removes", "ranges 0-0 3-5; ctrldrag 4 6", "x..x....");
+  row("ctrl drag adds", "ranges 0-0 3-5; ctrldrag 1 2", "xxxxxx..");
+  row("right click keeps", "ranges 1-2; right 5", ".xx.....");
+  row("found rows replace a click", "click 7; ctrl 6; ranges 2-3", "..xx....");
+}
+
+// Drives the list as a user does, through its viewport and its keys.
+void SortedListTest::selectsAsTheUserAsks() {
+  QFETCH(QString, gestures);
+  QFETCH(QString, selected);
+  SortedList list;
+  list.setSelectionMode(QAbstractItemView::ExtendedSelection);
+  list.SetItems({"a", "b", "c", "d", "e", "f", "g", "h"});
+  list.resize(120, 200);
+  list.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&list));
+  const auto at = [&list](const QString& row) { return list.visualRect(list.model()->index(row.toInt(), 0)).center(); };
+  const auto move = [&list](QPoint to, Qt::KeyboardModifiers modifiers) {
+    QMouseEvent event(QEvent::MouseMove, to, list.viewport()->mapToGlobal(to), Qt::NoButton, Qt::LeftButton, modifiers);
+    QApplication::sendEvent(list.viewport(), &event);
+  };
+  const QHash<QString, Qt::KeyboardModifiers> held = {{"click", {}},
+                                                      {"ctrl", Qt::ControlModifier},
+                                                      {"shift", Qt::ShiftModifier},
+                                                      {"ctrlshift", Qt::ControlModifier | Qt::ShiftModifier}};
+  const QHash<QString, Qt::Key> keys = {{"Down", Qt::Key_Down}, {"Up", Qt::Key_Up},       {"Home", Qt::Key_Home},
+                                        {"End", Qt::Key_End},   {"Space", Qt::Key_Space}, {"A", Qt::Key_A}};
+  for (const QString& gesture : gestures.split(u';')) {
+    const QStringList words = gesture.trimmed().split(u' ');
+    const QString& what = words.first();
+    if (held.contains(what)) {
+      QTest::mouseClick(list.viewport(), Qt::LeftButton, held[what], at(words[1]));
+    } else if (what == "right") {
+      QTest::mouseClick(list.viewport(), Qt::RightButton, {}, at(words[1]));
+    } else if (what.endsWith("key")) {
+      const Qt::KeyboardModifiers modifiers = what == "shiftkey"  ? Qt::ShiftModifier
+                                              : what == "ctrlkey" ? Qt::ControlModifier
+                                                                  : Qt::NoModifier;
+      QTest::keyClick(&list, keys[words[1]], modifiers);
+    } else if (what.endsWith("drag")) {
+      const Qt::KeyboardModifiers modifiers = what == "ctrldrag" ? Qt::ControlModifier : Qt::NoModifier;
+      QTest::mousePress(list.viewport(), Qt::LeftButton, modifiers, at(words[1]));
+      for (qsizetype i = 2; i < words.size(); ++i) move(at(words[i]), modifiers);
+      QTest::mouseRelease(list.viewport(), Qt::LeftButton, modifiers, at(words.last()));
+    } else if (what == "ranges") {
+      QList<std::pair<qsizetype, qsizetype>> ranges;
+      for (qsizetype i = 1; i < words.size(); ++i)
+        ranges.append({words[i].section(u'-', 0, 0).toInt(), words[i].section(u'-', 1, 1).toInt()});
+      list.SetSelectedRanges(ranges);
+    } else {
+      QFAIL(qPrintable("unknown gesture " + gesture));
+    }
+  }
+  QString flags;
+  for (const bool flag : list.SelectedFlags()) flags += flag ? u'x' : u'.';
+  QCOMPARE(flags, selected);
+  for (qsizetype row = 0; row < list.ListCount(); ++row) QCOMPARE(list.Selected(row), selected[row] == u'x');
+}
+
+void SortedListTest::drawsTheSelectedRowsAsSelected() {
+  SortedList list;
+  list.setSelectionMode(QAbstractItemView::ExtendedSelection);
+  list.SetItems({"a", "b", "c"});
+  list.resize(120, 100);
+  list.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&list));
+  list.SetSelectedRanges({{1, 1}});
+  const QImage drawn = list.viewport()->grab().toImage();
+  const auto colourOf = [&](int row) {
+    const QRect place = list.visualRect(list.model()->index(row, 0));
+    return drawn.pixelColor(place.right() - 2, place.center().y());  // right of the text, on the row's background
+  };
+  QCOMPARE(colourOf(1), list.palette().color(QPalette::Active, QPalette::Highlight));
+  QVERIFY(colourOf(0) != colourOf(1));
+  QVERIFY(colourOf(2) != colourOf(1));
 }
 
 void SortedListTest::holdsMoreThan32767Items() {
