@@ -38,6 +38,7 @@ void RowSelection::select(const QItemSelection& selection, SelectionFlags comman
       if (range.isValid()) pending_.emplace_back(range.top(), range.bottom());
     pendingCommand_ = command;
   }
+  QItemSelectionModel::select(selection, command);
   emit rowsChanged();
 }
 
@@ -74,15 +75,24 @@ void RowSelection::setRow(qsizetype row, bool selected) {
   if (row < 0 || row >= static_cast<qsizetype>(rows_.size())) return;
   settle();
   rows_[static_cast<std::size_t>(row)] = selected ? 1 : 0;
+  QItemSelectionModel::select(model()->index(static_cast<int>(row), 0), selected ? Select : Deselect);
   emit rowsChanged();
 }
 
 void RowSelection::setRanges(const QList<std::pair<qsizetype, qsizetype>>& ranges) {
-  clearRows();
+  clearSelection();
+  clearRows();  // which Qt's part, holding no runs after a large selection, may not have asked for
+  QItemSelection runs;
   const auto size = static_cast<qsizetype>(rows_.size());
-  for (const auto& [first, last] : ranges)
-    if (first <= last && first < size && last >= 0)
-      std::fill(rows_.begin() + std::max<qsizetype>(first, 0), rows_.begin() + std::min(last, size - 1) + 1, 1);
+  for (const auto& [first, last] : ranges) {
+    if (first > last || first >= size || last < 0) continue;
+    const qsizetype from = std::max<qsizetype>(first, 0);
+    const qsizetype to = std::min(last, size - 1);
+    std::fill(rows_.begin() + from, rows_.begin() + to + 1, 1);
+    if (ranges.size() <= kMostRuns)
+      runs.select(model()->index(static_cast<int>(from), 0), model()->index(static_cast<int>(to), 0));
+  }
+  QItemSelectionModel::select(runs, Select);
   emit rowsChanged();
 }
 

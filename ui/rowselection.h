@@ -11,10 +11,11 @@ namespace skelvor::detail {
 
 /// The selected rows of a list, one flag a row. Qt's own selection model keeps runs of rows, each held by two
 /// persistent indexes that the model keeps track of: the 853,786 scattered rows within 250 nm among the 2,850,000 of
-/// one country took 0.32 s and about 300 MB to select that way, and the list's first drawing 0.14 s more. Qt's views
-/// read a selection through isSelected(), which a model cannot replace, so this one hands them no runs: every change
-/// a view makes comes through select(), the list draws its rows from rowSelected() (RowDelegate), and it chooses what
-/// a press or a key does from rowSelected() too (SortedList::selectionCommand).
+/// one country took 0.32 s and about 300 MB to select that way, and the list's first drawing 0.14 s more. Every change
+/// a view makes comes through select(); the list draws its rows from rowSelected() (RowDelegate) and chooses what a
+/// press or a key does from rowSelected() too (SortedList::selectionCommand). Qt's part of the model, which
+/// isSelected() and accessibility read, is given the same changes, but for a selection set in one step of more than
+/// kMostRuns runs: it then holds none of them.
 class RowSelection : public QItemSelectionModel {
   Q_OBJECT
 
@@ -35,6 +36,9 @@ class RowSelection : public QItemSelectionModel {
   void setRow(qsizetype row, bool selected);
   /// Selects the rows of `ranges` (first, last inclusive) and clears every other row.
   void setRanges(const QList<std::pair<qsizetype, qsizetype>>& ranges);
+
+  /// The most runs of a selection set in one step that Qt's part of the model is given.
+  static constexpr qsizetype kMostRuns = 10000;
 
  signals:
   /// Some row's flag changed.

@@ -7,6 +7,8 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <algorithm>
+
 using skelvor::SortedList;
 
 class SortedListTest : public QObject {
@@ -323,7 +325,11 @@ void SortedListTest::selectsAsTheUserAsks() {
   QString flags;
   for (const bool flag : list.SelectedFlags()) flags += flag ? u'x' : u'.';
   QCOMPARE(flags, selected);
-  for (qsizetype row = 0; row < list.ListCount(); ++row) QCOMPARE(list.Selected(row), selected[row] == u'x');
+  for (qsizetype row = 0; row < list.ListCount(); ++row) {
+    QCOMPARE(list.Selected(row), selected[row] == u'x');
+    // What accessibility reads.
+    QCOMPARE(list.selectionModel()->isSelected(list.model()->index(static_cast<int>(row), 0)), selected[row] == u'x');
+  }
 }
 
 void SortedListTest::drawsTheSelectedRowsAsSelected() {
@@ -354,6 +360,17 @@ void SortedListTest::holdsMoreThan32767Items() {
   QCOMPARE(list.List(99999), QStringLiteral("WP099999"));
   list.SetSelectedRanges({{0, 99999}});
   QVERIFY(list.Selected(40000));
+  // Scattered rows, too many runs for Qt's own selection, then a selection that replaces them.
+  QList<std::pair<qsizetype, qsizetype>> everyOther;
+  for (qsizetype row = 0; row < 100000; row += 2) everyOther.append({row, row});
+  list.SetSelectedRanges(everyOther);
+  std::vector<bool> flags = list.SelectedFlags();
+  QCOMPARE(std::count(flags.begin(), flags.end(), true), 50000);
+  QVERIFY(list.Selected(99998) && !list.Selected(99999));
+  list.SetSelectedRanges({{1, 1}});
+  flags = list.SelectedFlags();
+  QCOMPARE(std::count(flags.begin(), flags.end(), true), 1);
+  QVERIFY(flags[1]);
   list.SetListIndex(70000);
   QCOMPARE(list.Text(), QStringLiteral("WP070000"));
 }
