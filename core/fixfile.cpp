@@ -24,43 +24,32 @@ QString openFixFile(const QString& path, QFile& file) {
   return readFailure(path, file);
 }
 
-// Reads the rest of `file` into `bytes`; false when it cannot. The buffer is made the file's size at once: growing it
-// as it fills could take nearly twice the room.
-bool readWhole(QFile& file, QByteArray& bytes) {
-  if (const qint64 size = file.size(); size > 0) {
-    bytes = QByteArray(size, Qt::Uninitialized);
-    bytes.truncate(std::max<qint64>(file.read(bytes.data(), size), 0));
-  }
-  if (file.error() == QFileDevice::NoError) bytes += file.readAll();  // what the size did not show, if anything
-  return file.error() == QFileDevice::NoError;
-}
-
-// Splits `file` into lines, given to `visit`, and returns through `splitter` whether it is UTF-8; false when it cannot
-// be read. With `whole`, the file is read into it as one block; otherwise a block at a time, and only a block and the
-// line it ends in take room.
+// Splits `file` into lines, given to `visit` as views into `buffer`, a block at a time, each block as it is read while
+// its bytes are still in the processor's cache; returns through `splitter` whether it is UTF-8; false when it cannot
+// be read. With `whole`, the blocks go one after another into `buffer`, which is made the file's size at once (growing
+// it as it fills could take nearly twice the room); otherwise only a block and the line it ends in take room.
 template <typename Visit>
-bool splitFile(QFile& file, detail::LineSplitter& splitter, FixLines::Builder* whole, Visit visit) {
-  if (whole) {
-    QByteArray bytes;
-    if (!readWhole(file, bytes)) return false;
-    *whole = FixLines::Builder(std::move(bytes));
-    const QByteArrayView all = whole->whole();
-    splitter.finish(all.sliced(splitter.splitBlock(all, 0, visit)), visit);
-    return true;
-  }
-  constexpr qint64 kBlock = qint64{1} << 18;
-  QByteArray buffer;
+bool splitFile(QFile& file, detail::LineSplitter& splitter, bool whole, QByteArray& buffer, Visit visit) {
+  constexpr qsizetype kBlock = qsizetype{1} << 18;
+  // A byte more than the size, so that the read that finds the end needs no more room.
+  if (whole) buffer.reserve(std::max<qint64>(file.size(), 0) + 1);
+  qsizetype start = 0;  // where the line that the blocks so far leave unfinished starts
   for (;;) {
-    const qsizetype carried = buffer.size();
-    buffer.resize(carried + kBlock);
-    const qint64 read = file.read(buffer.data() + carried, kBlock);
+    const qsizetype end = buffer.size();
+    const qsizetype room = buffer.capacity() > end ? std::min(kBlock, buffer.capacity() - end) : kBlock;
+    buffer.resize(end + room);
+    const qint64 read = file.read(buffer.data() + end, room);
     if (read < 0) return false;
-    buffer.truncate(carried + read);
+    buffer.truncate(end + read);
     if (read == 0) {
-      splitter.finish(buffer, visit);
+      splitter.finish(QByteArrayView(buffer).sliced(start), visit);
       return true;
     }
-    buffer.remove(0, splitter.splitBlock(buffer, carried, visit));
+    start += splitter.splitBlock(QByteArrayView(buffer).sliced(start), end - start, visit);
+    if (!whole) {
+      buffer.remove(0, start);
+      start = 0;
+    }
   }
 }
 
@@ -81,6 +70,8 @@ FixFileLines readFixFileLines(const QString& path, const LineFilter& filter) {
   detail::CodeSet codes;
   std::vector<bool> codeWanted;  // by the number of a code in `codes`
   FixLines::Builder kept;
+  QByteArray buffer;
+  std::vector<qsizetype> ends;  // of every line, in `buffer`, on a read of every line
   bool first = true;
   bool firstKept = false;  // the first line kept is the file's first line
   // Numbers the code of a line and counts the room the lines of that code take; the code's number.
@@ -94,7 +85,7 @@ FixFileLines readFixFileLines(const QString& path, const LineFilter& filter) {
   // A read of every line asks no filter: the click on a file takes this road.
   const auto visitEvery = [&](QByteArrayView line) {
     if (const std::optional<QByteArrayView> code = detail::countryField(line)) countLine(*code, line);
-    kept.add(line);
+    ends.push_back(line.data() + line.size() - buffer.constData());
   };
   const auto visit = [&](QByteArrayView line) {
     bool keep = false;
@@ -111,11 +102,14 @@ FixFileLines readFixFileLines(const QString& path, const LineFilter& filter) {
     first = false;
   };
   detail::LineSplitter splitter;
-  if (everyLine ? !splitFile(file, splitter, &kept, visitEvery) : !splitFile(file, splitter, nullptr, visit)) {
+  if (everyLine) ends.reserve(static_cast<std::size_t>(std::max<qint64>(file.size(), 0) / 16));
+  if (everyLine ? !splitFile(file, splitter, true, buffer, visitEvery)
+                : !splitFile(file, splitter, false, buffer, visit)) {
     result.error = readFailure(path, file);
     result.room.clear();
     return result;
   }
+  if (everyLine) kept = FixLines::Builder(std::move(buffer), std::move(ends));
   result.ok = true;
   result.codes = codes.decoded(splitter.isUtf8());
   result.lines = std::move(kept).finish(splitter.isUtf8(), everyLine || firstKept);

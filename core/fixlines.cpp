@@ -7,12 +7,12 @@
 namespace skelvor {
 
 FixLines::FixLines(QByteArray bytes) {
-  Builder builder(std::move(bytes));
   detail::LineSplitter splitter;
-  const QByteArrayView whole = builder.whole();
-  const auto add = [&builder](QByteArrayView line) { builder.add(line); };
+  std::vector<qsizetype> ends;
+  const QByteArrayView whole = bytes;
+  const auto add = [&](QByteArrayView line) { ends.push_back(line.data() + line.size() - whole.data()); };
   splitter.finish(whole.sliced(splitter.splitBlock(whole, 0, add)), add);
-  *this = std::move(builder).finish(splitter.isUtf8(), true);
+  *this = Builder(std::move(bytes), std::move(ends)).finish(splitter.isUtf8(), true);
 }
 
 void FixLines::decode(QByteArrayView bytes, bool utf8, QString& out) {

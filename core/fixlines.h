@@ -80,21 +80,19 @@ class FixLines {
   std::vector<qsizetype> ends_;  // where each line ends, before its line end
 };
 
-/// Makes FixLines a line at a time, in the order of the file: either lines that are all the pieces of one buffer, a
-/// whole file, which the lines keep as it is; or lines copied in one by one, each then followed by an LF, which ends a
-/// line in either encoding, so that only they take room.
+/// Makes FixLines: either every line of one buffer, a whole file, which the lines keep as it is; or lines copied in
+/// one by one, in the order of the file, each then followed by an LF, which ends a line in either encoding, so that
+/// only they take room.
 class FixLines::Builder {
  public:
   /// Lines copied in by add().
   Builder() = default;
-  /// Lines that are every line of `whole`, given to add() as views into whole(), in order.
-  explicit Builder(QByteArray whole) : whole_(true) {
+  /// Lines that are every line of `whole`, each ending where `ends` says, before its line end.
+  Builder(QByteArray whole, std::vector<qsizetype> ends) {
     lines_.bytes_ = std::move(whole);
-    lines_.ends_.reserve(static_cast<std::size_t>(lines_.bytes_.size() / 16));
+    lines_.ends_ = std::move(ends);
   }
 
-  /// The whole buffer that a builder made with one holds, into which the views given to add() point.
-  QByteArrayView whole() const { return lines_.bytes_; }
   /// Makes room for lines copied in that take `bytes` with their line ends and number `lines`.
   void reserve(qsizetype bytes, qsizetype lines) {
     lines_.bytes_.reserve(bytes);
@@ -102,10 +100,6 @@ class FixLines::Builder {
   }
   /// Adds `line`, without its line end.
   void add(QByteArrayView line) {
-    if (whole_) {
-      lines_.ends_.push_back(line.data() + line.size() - lines_.bytes_.constData());
-      return;
-    }
     lines_.bytes_.append(line);
     lines_.ends_.push_back(lines_.bytes_.size());
     lines_.bytes_.append('\n');
@@ -122,7 +116,6 @@ class FixLines::Builder {
 
  private:
   FixLines lines_;
-  bool whole_ = false;
 };
 
 /// Each distinct country code (field 1, taken unchanged) once, in the order of first appearance. A line with fewer
