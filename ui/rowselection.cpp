@@ -80,19 +80,12 @@ void RowSelection::setRow(qsizetype row, bool selected) {
 }
 
 void RowSelection::setRanges(const QList<std::pair<qsizetype, qsizetype>>& ranges) {
-  clearSelection();
-  clearRows();  // which Qt's part, holding no runs after a large selection, may not have asked for
-  QItemSelection runs;
+  QItemSelectionModel::clearSelection();
+  clearRows();  // which Qt's part, holding none of the rows set in one step, may not have asked for
   const auto size = static_cast<qsizetype>(rows_.size());
-  for (const auto& [first, last] : ranges) {
-    if (first > last || first >= size || last < 0) continue;
-    const qsizetype from = std::max<qsizetype>(first, 0);
-    const qsizetype to = std::min(last, size - 1);
-    std::fill(rows_.begin() + from, rows_.begin() + to + 1, 1);
-    if (ranges.size() <= kMostRuns)
-      runs.select(model()->index(static_cast<int>(from), 0), model()->index(static_cast<int>(to), 0));
-  }
-  QItemSelectionModel::select(runs, Select);
+  for (const auto& [first, last] : ranges)
+    if (first <= last && first < size && last >= 0)
+      std::fill(rows_.begin() + std::max<qsizetype>(first, 0), rows_.begin() + std::min(last, size - 1) + 1, 1);
   emit rowsChanged();
 }
 
