@@ -97,17 +97,19 @@ done
 # The window, under a virtual display: it must show, with the Windows platform and style plugins loaded from the
 # folder (Wine's loaddll trace lists every DLL loaded and from where). Its title is "Skelvor"; Qt's message box for a
 # missing platform plugin is titled after the program file, "skelvor" (xdotool's search ignores letter case).
+# The first start in a fresh prefix can take Wine 8 most of a minute on a loaded machine, so it is given two.
 show_window() {
   WINEDEBUG=+loaddll wine "$1/skelvor.exe" 2> "$2" &
   local wine=$! shown=1 window
-  for _ in $(seq 60); do
+  for _ in $(seq 120); do
     for window in $(xdotool search --onlyvisible --name '^Skelvor$' 2>/dev/null); do
       [ "$(xdotool getwindowname "$window")" = Skelvor ] && shown=0
     done
     [ $shown -eq 0 ] && break
-    kill -0 "$wine" 2>/dev/null || break
+    kill -0 "$wine" 2>/dev/null || { echo "      skelvor.exe ended without showing its window" >&2; break; }
     sleep 1
   done
+  if [ $shown -ne 0 ] && kill -0 "$wine" 2>/dev/null; then echo "      no window after 120 s" >&2; fi
   wineserver -k
   return $shown
 }
