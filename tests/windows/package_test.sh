@@ -97,8 +97,12 @@ done
 # The window, under a virtual display: it must show, with the Windows platform and style plugins loaded from the
 # folder (Wine's loaddll trace lists every DLL loaded and from where). Its title is "Skelvor"; Qt's message box for a
 # missing platform plugin is titled after the program file, "skelvor" (xdotool's search ignores letter case).
-# The first start in a fresh prefix can take Wine 8 most of a minute on a loaded machine, so it is given two.
+# A Wine session that began without the display, as the programs' --version above may leave one running, has no
+# display driver, and a window made in it never reaches the X server ("no driver could be loaded"): the window's
+# session starts afresh, under the X server. The first start in a fresh prefix may take Wine 8 most of a minute.
 show_window() {
+  wineserver -k 2>/dev/null || true
+  wineserver -w
   WINEDEBUG=+loaddll wine "$1/skelvor.exe" 2> "$2" &
   local wine=$! shown=1 window
   for _ in $(seq 120); do
