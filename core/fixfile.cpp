@@ -24,32 +24,40 @@ QString openFixFile(const QString& path, QFile& file) {
   return readFailure(path, file);
 }
 
-// Splits `file` into lines, given to `visit` as views into `buffer`, a block at a time, each block as it is read while
-// its bytes are still in the processor's cache; returns through `splitter` whether it is UTF-8; false when it cannot
-// be read. With `whole`, the blocks go one after another into `buffer`, which is made the file's size at once (growing
-// it as it fills could take nearly twice the room); otherwise only a block and the line it ends in take room.
+// Reads the rest of `file` into `bytes`; false when it cannot. The buffer is made the file's size at once: growing it
+// as it fills could take nearly twice the room.
+bool readWhole(QFile& file, QByteArray& bytes) {
+  if (const qint64 size = file.size(); size > 0) {
+    bytes = QByteArray(size, Qt::Uninitialized);
+    bytes.truncate(std::max<qint64>(file.read(bytes.data(), size), 0));
+  }
+  if (file.error() == QFileDevice::NoError) bytes += file.readAll();  // what the size did not show, if anything
+  return file.error() == QFileDevice::NoError;
+}
+
+// Splits `file` into lines, given to `visit`, and returns through `splitter` whether it is UTF-8; false when it cannot
+// be read. With `whole`, the file is read into `buffer` as one block, into which the lines are views; otherwise a
+// block at a time, and only a block and the line it ends in take room.
 template <typename Visit>
 bool splitFile(QFile& file, detail::LineSplitter& splitter, bool whole, QByteArray& buffer, Visit visit) {
-  constexpr qsizetype kBlock = qsizetype{1} << 18;
-  // A byte more than the size, so that the read that finds the end needs no more room.
-  if (whole) buffer.reserve(std::max<qint64>(file.size(), 0) + 1);
-  qsizetype start = 0;  // where the line that the blocks so far leave unfinished starts
+  if (whole) {
+    if (!readWhole(file, buffer)) return false;
+    const QByteArrayView all = buffer;
+    splitter.finish(all.sliced(splitter.splitBlock(all, 0, visit)), visit);
+    return true;
+  }
+  constexpr qint64 kBlock = qint64{1} << 18;
   for (;;) {
-    const qsizetype end = buffer.size();
-    const qsizetype room = buffer.capacity() > end ? std::min(kBlock, buffer.capacity() - end) : kBlock;
-    buffer.resize(end + room);
-    const qint64 read = file.read(buffer.data() + end, room);
+    const qsizetype carried = buffer.size();
+    buffer.resize(carried + kBlock);
+    const qint64 read = file.read(buffer.data() + carried, kBlock);
     if (read < 0) return false;
-    buffer.truncate(end + read);
+    buffer.truncate(carried + read);
     if (read == 0) {
-      splitter.finish(QByteArrayView(buffer).sliced(start), visit);
+      splitter.finish(buffer, visit);
       return true;
     }
-    start += splitter.splitBlock(QByteArrayView(buffer).sliced(start), end - start, visit);
-    if (!whole) {
-      buffer.remove(0, start);
-      start = 0;
-    }
+    buffer.remove(0, splitter.splitBlock(buffer, carried, visit));
   }
 }
 
